@@ -70,6 +70,8 @@ void Engine::PlayCue(std::string_view name) {
   scene_.effects.cues.push_back({CueEvent::Kind::Play, name});
 }
 
-void Engine::StopCue() { scene_.effects.cues.push_back({CueEvent::Kind::Stop, {}}); }
+void Engine::StopCue() {
+  scene_.effects.cues.push_back({CueEvent::Kind::Stop, {}});
+}
 
 }  // namespace pelmo::engine

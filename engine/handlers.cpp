@@ -27,7 +27,9 @@ void Engine::FoodImgMouseDown() {
   scene_.effects.moveFoodForm = true;
 }
 
-void Engine::PopMiniClick() { HideToTray(); }
+void Engine::PopMiniClick() {
+  HideToTray();
+}
 
 void Engine::HideToTray() {
   StopCue();
@@ -41,11 +43,17 @@ void Engine::ShowFromTray() {
   scene_.Timer1Enabled = true;
 }
 
-void Engine::OpenClick() { ShowFromTray(); }
+void Engine::OpenClick() {
+  ShowFromTray();
+}
 
-void Engine::ExitClick() { CloseForm1(); }
+void Engine::ExitClick() {
+  CloseForm1();
+}
 
-void Engine::N_URLClick() { scene_.effects.openUrl = texts::kHomePage; }
+void Engine::N_URLClick() {
+  scene_.effects.openUrl = texts::kHomePage;
+}
 
 void Engine::TrayNotify(std::int32_t lParam) {
   if (lParam == kTrayDoubleClick) {
@@ -63,6 +71,8 @@ void Engine::CloseForm1() {
 
 // The front-end removes the tray icon and ends the message loop once it sees
 // Form1Closed; here only the timer stops.
-void Engine::FormClose() { scene_.Timer1Enabled = false; }
+void Engine::FormClose() {
+  scene_.Timer1Enabled = false;
+}
 
 }  // namespace pelmo::engine

@@ -5,13 +5,13 @@ namespace pelmo::engine {
 
 namespace {
 
-constexpr std::int64_t kFoodReach = 1000;    // a food is noticed below this distance
-constexpr std::int32_t kWanderBound = 20;    // decision draws below these act
+constexpr std::int64_t kFoodReach = 1000;  // a food is noticed below this distance
+constexpr std::int32_t kWanderBound = 20;  // decision draws below these act
 constexpr std::int32_t kSleepBound = 5;
 constexpr std::int32_t kRainBound = 4;
 constexpr std::int32_t kSunBound = 4;
-constexpr std::int64_t kArrived = 20;        // a walk ends at this distance or less
-constexpr std::int64_t kBesideFood = 21;     // and the meal starts below this one
+constexpr std::int64_t kArrived = 20;     // a walk ends at this distance or less
+constexpr std::int64_t kBesideFood = 21;  // and the meal starts below this one
 
 std::int64_t Manhattan(const SpriteWindow& a, const SpriteWindow& b) {
   return Distance1D(a.Left, b.Left) + Distance1D(a.Top, b.Top);
@@ -45,8 +45,8 @@ void Engine::IdleStep() {
 }
 
 void Engine::WalkStep() {
-  const std::int64_t s = Distance1D(scene_.Form1.Left, state_.targetX) +
-                         Distance1D(scene_.Form1.Top, state_.targetY);
+  const std::int64_t s =
+      Distance1D(scene_.Form1.Left, state_.targetX) + Distance1D(scene_.Form1.Top, state_.targetY);
   if (s > kArrived) {
     SteerToward(state_.targetX, state_.targetY);
     return;

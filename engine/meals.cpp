@@ -6,7 +6,7 @@ namespace pelmo::engine {
 
 namespace {
 
-constexpr std::int32_t kMealTicks = 10;       // the meal ends on the tick after this
+constexpr std::int32_t kMealTicks = 10;  // the meal ends on the tick after this
 constexpr std::int32_t kAfterEffectDelay = 20;
 
 BehaviourMode AfterEffect(std::int32_t food) {
@@ -27,10 +27,18 @@ BehaviourMode AfterEffect(std::int32_t food) {
 
 }  // namespace
 
-void Engine::N_AmeClick() { ServeFood(FoodKind::Candy, names::kAme); }
-void Engine::N_NarutoClick() { ServeFood(FoodKind::Fishcake, names::kNaruto); }
-void Engine::N_DangoClick() { ServeFood(FoodKind::Dango, names::kDango); }
-void Engine::N_BeerClick() { ServeFood(FoodKind::Beer, names::kBeer); }
+void Engine::N_AmeClick() {
+  ServeFood(FoodKind::Candy, names::kAme);
+}
+void Engine::N_NarutoClick() {
+  ServeFood(FoodKind::Fishcake, names::kNaruto);
+}
+void Engine::N_DangoClick() {
+  ServeFood(FoodKind::Dango, names::kDango);
+}
+void Engine::N_BeerClick() {
+  ServeFood(FoodKind::Beer, names::kBeer);
+}
 
 void Engine::ServeFood(FoodKind kind, std::string_view picture) {
   if (state_.food != 0) {

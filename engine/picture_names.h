@@ -47,10 +47,10 @@ inline constexpr std::string_view kCursor = "MYCURSOR";
 inline constexpr std::string_view kIcon = "MAINICON";
 
 inline constexpr std::array kPictures = {
-    kBasic1, kBasic2, kMigi1,      kMigi2,      kUe1,        kUe2,    kShita1, kShita2,
-    kSleep1, kSleep2, kEat1,       kEat2,       kGuru1,      kGuru2,  kDrunk1, kDrunk2,
-    kBunretsu1, kBunretsu2, kBunretsu3, kNaname, kNaki,   kAngel,  kBig,    kAme,
-    kNaruto, kDango,  kBeer,       kRain,       kCloud1,     kSun1,   kSun2};
+    kBasic1,    kBasic2,    kMigi1,     kMigi2,  kUe1,    kUe2,   kShita1, kShita2,
+    kSleep1,    kSleep2,    kEat1,      kEat2,   kGuru1,  kGuru2, kDrunk1, kDrunk2,
+    kBunretsu1, kBunretsu2, kBunretsu3, kNaname, kNaki,   kAngel, kBig,    kAme,
+    kNaruto,    kDango,     kBeer,      kRain,   kCloud1, kSun1,  kSun2};
 
 inline constexpr std::array kSounds = {kChimes, kBar, kShutdown, kInsert};
 

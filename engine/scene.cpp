@@ -10,7 +10,8 @@ namespace {
 
 // A work area whose right or bottom lies before its left or top is treated as empty.
 std::int32_t Span(std::int32_t low, std::int32_t high) {
-  return static_cast<std::int32_t>(std::max<std::int64_t>(0, static_cast<std::int64_t>(high) - low));
+  return static_cast<std::int32_t>(
+      std::max<std::int64_t>(0, static_cast<std::int64_t>(high) - low));
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ std::int64_t Number(std::string_view word, std::int64_t low, std::int64_t high) 
   std::int64_t value = 0;
   const char* end = word.data() + word.size();
   auto [ptr, ec] = std::from_chars(word.data(), end, value);
-  if (ec == std::errc::result_out_of_range || (ec == std::errc() && ptr == end &&
-                                               (value < low || value > high)))
+  if (ec == std::errc::result_out_of_range ||
+      (ec == std::errc() && ptr == end && (value < low || value > high)))
     throw ScenarioError("'" + std::string(word) + "' is out of range " + std::to_string(low) +
                         " to " + std::to_string(high));
   if (ec != std::errc() || ptr != end)
@@ -58,10 +58,10 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry kMenuItems[] = {
-    {"End", &Engine::EndClick},       {"PopMini", &Engine::PopMiniClick},
-    {"N_Ame", &Engine::N_AmeClick},   {"N_Naruto", &Engine::N_NarutoClick},
+    {"End", &Engine::EndClick},         {"PopMini", &Engine::PopMiniClick},
+    {"N_Ame", &Engine::N_AmeClick},     {"N_Naruto", &Engine::N_NarutoClick},
     {"N_Dango", &Engine::N_DangoClick}, {"N_Beer", &Engine::N_BeerClick},
-    {"Open", &Engine::OpenClick},     {"Exit", &Engine::ExitClick},
+    {"Open", &Engine::OpenClick},       {"Exit", &Engine::ExitClick},
     {"N_URL", &Engine::N_URLClick},
 };
 
@@ -104,8 +104,7 @@ std::optional<Command> ParseCommand(std::string_view line) {
     } else if (words[1] == "right") {
       c.button = engine::MouseButton::Right;
     } else {
-      throw ScenarioError("unknown button '" + std::string(words[1]) +
-                          "' (left, middle or right)");
+      throw ScenarioError("unknown button '" + std::string(words[1]) + "' (left, middle or right)");
     }
   } else if (verb == "release") {
     ExpectArgs(words, 0);
@@ -118,7 +117,8 @@ std::optional<Command> ParseCommand(std::string_view line) {
     c.verb = Command::Verb::Menu;
     for (const MenuEntry& item : kMenuItems)
       if (item.name == words[1]) c.menuItem = item.handler;
-    if (c.menuItem == nullptr) throw ScenarioError("unknown menu item '" + std::string(words[1]) + "'");
+    if (c.menuItem == nullptr)
+      throw ScenarioError("unknown menu item '" + std::string(words[1]) + "'");
   } else if (verb == "tray") {
     ExpectArgs(words, 1);
     c.verb = Command::Verb::Tray;

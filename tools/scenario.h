@@ -14,7 +14,19 @@ namespace pelmo::tools {
 
 // One scenario line, fully parsed and checked before anything is applied.
 struct Command {
-  enum class Verb { Seed, WorkArea, Pointer, Mascot, Food, Tick, Press, Release, DblClick, Menu, Tray };
+  enum class Verb {
+    Seed,
+    WorkArea,
+    Pointer,
+    Mascot,
+    Food,
+    Tick,
+    Press,
+    Release,
+    DblClick,
+    Menu,
+    Tray
+  };
   Verb verb = Verb::Tick;
   std::int64_t args[4] = {0, 0, 0, 0};
   engine::MouseButton button = engine::MouseButton::Left;
