@@ -1,0 +1,218 @@
+#include "ui/compositor.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "ui/paint.h"
+#include "ui/window_layout.h"
+
+namespace pelmo::ui {
+
+namespace {
+
+// The values of one image control that its drawing depends on.
+struct ControlValues {
+  std::int32_t Left = 0;
+  std::int32_t Top = 0;
+  std::int32_t Width = 0;
+  std::int32_t Height = 0;
+  bool Stretch = false;
+  bool Transparent = false;
+  std::string_view Picture;
+  bool operator==(const ControlValues&) const = default;
+};
+
+// Everything a window's pixels depend on (not where the window is, nor whether it shows).
+struct ContentValues {
+  std::int32_t Width = 0;
+  std::int32_t Height = 0;
+  std::array<ControlValues, 2> controls{};
+  bool operator==(const ContentValues&) const = default;
+};
+
+struct WindowValues {
+  std::int32_t Left = 0;
+  std::int32_t Top = 0;
+  bool Visible = false;
+  ContentValues content;
+  bool operator==(const WindowValues&) const = default;
+};
+
+WindowValues ValuesOf(const WindowView& view) {
+  WindowValues v{view.window->Left,
+                 view.window->Top,
+                 view.window->Visible,
+                 {view.window->Width, view.window->Height, {}}};
+  for (std::size_t i = 0; i < view.controlCount; ++i) {
+    const engine::ImageControl& c = *view.controls[i].control;
+    v.content.controls[i] = {c.Left, c.Top, c.Width, c.Height, c.Stretch, c.Transparent, c.Picture};
+  }
+  return v;
+}
+
+Rect64 WindowRect(const engine::SpriteWindow& window) {
+  return Rect64::Sized(0, 0, window.Width, window.Height);
+}
+
+Rect64 ControlRect(const ControlView& view, const engine::SpriteWindow& window) {
+  if (view.alignClient) return WindowRect(window);
+  const engine::ImageControl& c = *view.control;
+  return Rect64::Sized(c.Left, c.Top, c.Width, c.Height);
+}
+
+// The picture an image control holds, as the control itself would: it changes
+// only when a different name is loaded, and a failed load keeps the old one.
+struct HeldPicture {
+  std::string name;  // empty: no picture
+  Picture picture;
+  std::string failedName;
+};
+
+struct WindowState {
+  bool presentedOnce = false;
+  WindowValues presented;  // as last handed out
+  bool composed = false;
+  ContentValues composedFor;
+  Canvas canvas;
+  Canvas scratch;
+  bool pixelsPending = true;  // the canvas differs from what was last handed out
+  std::array<HeldPicture, 2> held;
+};
+
+}  // namespace
+
+struct Compositor::Impl {
+  Loader loader;
+  std::array<WindowState, kWindows.size()> windows;
+
+  void UpdateHeld(HeldPicture& held, std::string_view wanted, std::optional<std::string>& error);
+  void Recompose(WindowState& state, const WindowView& view, const ContentValues& content);
+};
+
+void Compositor::Impl::UpdateHeld(HeldPicture& held, std::string_view wanted,
+                                  std::optional<std::string>& error) {
+  if (wanted.empty()) {
+    held = {};
+    return;
+  }
+  if (wanted == held.name || wanted == held.failedName) return;
+  try {
+    held.picture = loader(wanted);
+    held.name = wanted;
+    held.failedName.clear();
+  } catch (const std::exception& e) {
+    held.failedName = wanted;
+    if (!error) error = e.what();
+  }
+}
+
+// Leaves the state consistent before reporting a failed load, so that the same
+// failure is reported once and not again on every tick that follows.
+void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
+                                 const ContentValues& content) {
+  std::optional<std::string> error;
+  const Rect64 window = WindowRect(*view.window);
+  Rect64 area;
+  for (std::size_t i = 0; i < view.controlCount; ++i) {
+    UpdateHeld(state.held[i], view.controls[i].control->Picture, error);
+    if (!state.held[i].name.empty()) {
+      area = Bound(area, Intersect(ControlRect(view.controls[i], *view.window), window));
+    }
+  }
+  if (area.Width() * area.Height() > kMaxComposedPixels) {
+    if (!error) {
+      error = std::string(view.name) + " is too large to draw (" + std::to_string(area.Width()) +
+              " x " + std::to_string(area.Height()) + " pixels)";
+    }
+    area = {};
+  }
+
+  ResetCanvas(state.scratch, area);
+  for (std::size_t i = 0; i < view.controlCount; ++i) {
+    if (state.held[i].name.empty()) continue;
+    DrawImage(state.scratch, window, ControlRect(view.controls[i], *view.window),
+              *view.controls[i].control, state.held[i].picture);
+  }
+  const Picture& before = state.canvas.pixels;
+  const Picture& after = state.scratch.pixels;
+  if (!state.composed || before.width != after.width || before.height != after.height ||
+      before.pixels != after.pixels) {
+    state.pixelsPending = true;
+  }
+  std::swap(state.canvas, state.scratch);
+  state.composed = true;
+  state.composedFor = content;
+  if (error) throw PictureError(*error);
+}
+
+namespace {
+
+Presentation Describe(const WindowState& state, const WindowValues& values) {
+  if (!values.Visible) return {};
+  const Rect64& area = state.canvas.area;
+  return {true,
+          {engine::Add32(values.Left, static_cast<std::int32_t>(area.left)),
+           engine::Add32(values.Top, static_cast<std::int32_t>(area.top)),
+           static_cast<std::int32_t>(area.Width()), static_cast<std::int32_t>(area.Height())},
+          &state.canvas.pixels,
+          false,
+          false};
+}
+
+}  // namespace
+
+Compositor::Compositor(Loader loader) : impl_(std::make_unique<Impl>()) {
+  impl_->loader = std::move(loader);
+}
+
+Compositor::~Compositor() = default;
+Compositor::Compositor(Compositor&&) noexcept = default;
+Compositor& Compositor::operator=(Compositor&&) noexcept = default;
+
+Presentation Compositor::Present(WindowId window, const engine::Scene& scene) {
+  WindowState& state = impl_->windows[static_cast<std::size_t>(window)];
+  const WindowView view = ViewOf(window, scene);
+  const WindowValues now = ValuesOf(view);
+  if (state.presentedOnce && now == state.presented) return Describe(state, now);
+
+  if (!now.Visible) {
+    // A hidden window stays hidden whatever else changes; it is composed when shown.
+    const bool changed = !state.presentedOnce || state.presented.Visible;
+    state.presented = now;
+    state.presentedOnce = true;
+    Presentation p;
+    p.changed = changed;
+    return p;
+  }
+  if (!state.composed || !(state.composedFor == now.content)) {
+    impl_->Recompose(state, view, now.content);
+  }
+  state.presented = now;
+  state.presentedOnce = true;
+  Presentation p = Describe(state, now);
+  p.changed = true;
+  p.pixelsChanged = std::exchange(state.pixelsPending, false);
+  return p;
+}
+
+Picture Compositor::ComposeWindow(WindowId window, const engine::Scene& scene) {
+  const WindowView view = ViewOf(window, scene);
+  const Rect64 windowRect = WindowRect(*view.window);
+  if (windowRect.Width() * windowRect.Height() > kMaxComposedPixels) {
+    throw PictureError(std::string(view.name) + " is too large to draw (" +
+                       std::to_string(windowRect.Width()) + " x " +
+                       std::to_string(windowRect.Height()) + " pixels)");
+  }
+  Canvas canvas;
+  ResetCanvas(canvas, windowRect);
+  for (std::size_t i = 0; i < view.controlCount; ++i) {
+    const engine::ImageControl& control = *view.controls[i].control;
+    if (control.Picture.empty()) continue;
+    DrawImage(canvas, windowRect, ControlRect(view.controls[i], *view.window), control,
+              impl_->loader(control.Picture));
+  }
+  return std::move(canvas.pixels);
+}
+
+}  // namespace pelmo::ui
