@@ -1,0 +1,163 @@
+#include "ui/forms.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/picture_names.h"
+#include "engine/texts.h"
+#include "tests/ui/bmp_builder.h"
+
+namespace pelmo::ui {
+namespace {
+
+// Records every call as a line of text; a test can hook the modal calls.
+class RecordingPlatform : public Platform {
+ public:
+  std::vector<std::string> calls;
+  std::vector<std::pair<WindowId, Presentation>> presented;
+  std::function<void()> whileErrorShows;
+
+  std::size_t Count(std::string_view prefix) const {
+    return static_cast<std::size_t>(std::count_if(
+        calls.begin(), calls.end(), [&](const auto& c) { return c.starts_with(prefix); }));
+  }
+
+  engine::Point CursorPos() override { return {500, 500}; }
+  engine::WorkArea GetWorkArea() override { return {0, 0, 1280, 720}; }
+  void Present(WindowId window, const Presentation& p) override {
+    calls.push_back("Present");
+    presented.emplace_back(window, p);
+  }
+  void PlayCue(std::string_view name) override { calls.push_back("PlayCue " + std::string(name)); }
+  void StopCue() override { calls.push_back("StopCue"); }
+  void SetDragCursor() override { calls.push_back("SetDragCursor"); }
+  void CaptureMouse() override { calls.push_back("CaptureMouse"); }
+  void ReleaseMouse() override { calls.push_back("ReleaseMouse"); }
+  void HideApplicationWindow() override { calls.push_back("HideApplicationWindow"); }
+  void SetTimerEnabled(bool on) override {
+    calls.push_back(on ? "SetTimerEnabled on" : "SetTimerEnabled off");
+  }
+  void PopupMenu(engine::PopupMenu, engine::Point) override { calls.push_back("PopupMenu"); }
+  void MoveFoodFormWithPointer() override { calls.push_back("MoveFoodFormWithPointer"); }
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    calls.push_back("ShowMessage " + std::string(text) + " / " + std::string(caption));
+  }
+  void ShowError(std::string_view text) override {
+    calls.push_back("ShowError " + std::string(text));
+    if (whileErrorShows) whileErrorShows();
+  }
+  void OpenUrl(std::string_view url) override { calls.push_back("OpenUrl " + std::string(url)); }
+  void RemoveTrayIcon() override { calls.push_back("RemoveTrayIcon"); }
+  void Quit() override { calls.push_back("Quit"); }
+};
+
+// Every picture is a plain 150 x 100 block, so no test here depends on the artwork.
+Compositor PlainPictures() {
+  return Compositor([](std::string_view) { return testing::Filled(150, 100, 0x336699); });
+}
+
+TEST(Forms, StartShowsTheMascotAtTheWorkAreaCornerAndHidesTheWeather) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  ASSERT_EQ(platform.presented.size(), 4u);
+  const auto& [first, mascot] = platform.presented[0];
+  EXPECT_EQ(first, WindowId::Form1);
+  EXPECT_TRUE(mascot.visible);
+  EXPECT_EQ(mascot.rect, (ScreenRect{0, 0, 150, 100}));
+  EXPECT_TRUE(platform.presented[1].second.visible);  // FoodForm, with nothing in it yet
+  EXPECT_FALSE(platform.presented[2].second.visible);
+  EXPECT_FALSE(platform.presented[3].second.visible);
+}
+
+TEST(Forms, HiddenWeatherWindowsAreNotPresentedAgainOnEveryTick) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  platform.presented.clear();
+  // Whatever the mascot decides, the hidden weather windows are not presented again.
+  for (int i = 0; i < 5; ++i) forms.OnTimer();
+  for (const auto& [window, p] : platform.presented) {
+    EXPECT_TRUE(window == WindowId::Form1 || window == WindowId::FoodForm);
+  }
+}
+
+TEST(Forms, GrabbingTheMascotChimesAndCapturesThePointer) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  platform.calls.clear();
+  forms.OnMascotMouseDown(engine::MouseButton::Left);
+  EXPECT_EQ(platform.Count("PlayCue SND_CHIMES"), 1u);
+  EXPECT_EQ(platform.Count("CaptureMouse"), 1u);
+  forms.OnMascotMouseUp();
+  EXPECT_EQ(platform.Count("ReleaseMouse"), 1u);
+}
+
+TEST(Forms, ASecondServingIsRefusedWithOneMessage) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  forms.OnMenuItem(MenuItem::N_Ame);
+  EXPECT_EQ(platform.Count("ShowMessage"), 0u);
+  forms.OnMenuItem(MenuItem::N_Beer);
+  forms.OnTimer();
+  EXPECT_EQ(platform.Count("ShowMessage " + std::string(engine::texts::kRefusalText) + " / " +
+                           std::string(engine::texts::kRefusalCaption)),
+            1u);
+}
+
+TEST(Forms, APictureThatFailsToLoadShowsOneErrorBoxWhileTicksGoOn) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, Compositor([](std::string_view name) -> Picture {
+                if (name == engine::names::kDango) throw PictureError("broken dango");
+                return testing::Filled(150, 100, 0x336699);
+              }));
+  forms.Start();
+  // The box is modal: the timer keeps firing while it is open.
+  platform.whileErrorShows = [&forms] {
+    for (int i = 0; i < 20; ++i) forms.OnTimer();
+  };
+  forms.OnMenuItem(MenuItem::N_Dango);
+  for (int i = 0; i < 20; ++i) forms.OnTimer();
+  EXPECT_EQ(platform.Count("ShowError"), 1u);
+  EXPECT_EQ(platform.Count("ShowError broken dango"), 1u);
+  EXPECT_FALSE(forms.Closed());
+}
+
+TEST(Forms, HidingToTheTrayStopsTheTimerAndHidesTheMascot) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  platform.presented.clear();
+  forms.OnMinimize();
+  EXPECT_EQ(platform.Count("SetTimerEnabled off"), 1u);
+  EXPECT_EQ(platform.Count("HideApplicationWindow"), 1u);
+  ASSERT_EQ(platform.presented.size(), 1u);
+  EXPECT_EQ(platform.presented[0].first, WindowId::Form1);
+  EXPECT_FALSE(platform.presented[0].second.visible);
+  forms.OnTrayNotify(engine::kTrayDoubleClick);
+  EXPECT_EQ(platform.Count("SetTimerEnabled on"), 1u);
+  EXPECT_TRUE(platform.presented.back().second.visible);
+}
+
+TEST(Forms, ExitRemovesTheTrayIconQuitsAndIgnoresLaterEvents) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  forms.OnMenuItem(MenuItem::Exit);
+  EXPECT_TRUE(forms.Closed());
+  EXPECT_EQ(platform.Count("RemoveTrayIcon"), 1u);
+  EXPECT_EQ(platform.Count("Quit"), 1u);
+  const std::size_t calls = platform.calls.size();
+  forms.OnTimer();
+  forms.OnMascotMouseDown(engine::MouseButton::Left);
+  EXPECT_EQ(platform.calls.size(), calls);
+}
+
+}  // namespace
+}  // namespace pelmo::ui
