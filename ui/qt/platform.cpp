@@ -1,0 +1,187 @@
+#include "ui/qt/platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QUrl>
+#include <stdexcept>
+#include <string>
+
+#include "assets/catalogue.h"
+
+namespace pelmo::ui::qt {
+
+namespace {
+
+constexpr int kTimerIntervalMs = 100;
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The cursor and the icon are kept as .cur and .ico files; Qt's ICO reader
+// takes both.
+QPixmap AssetPixmap(std::string_view name) {
+  const auto bytes = assets::FindAsset(name);
+  if (!bytes) throw std::runtime_error("The picture " + std::string(name) + " is missing.");
+  QImage image;
+  if (!image.loadFromData(bytes->data(), static_cast<int>(bytes->size()), "ICO"))
+    throw std::runtime_error("The picture " + std::string(name) + " cannot be read.");
+  return QPixmap::fromImage(image);
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform()
+    : icon_(AssetPixmap("MAINICON")),
+      dragCursor_(AssetPixmap("MYCURSOR"), 0, 0)  // the hot spot is the cell's top-left corner
+{
+  for (WindowId id : kWindows)
+    windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(QString());
+  QGuiApplication::setWindowIcon(icon_);
+  timer_.setInterval(kTimerIntervalMs);
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::Attach(Forms& forms) {
+  forms_ = &forms;
+  const engine::Scene& scene = forms.GetEngine().GetScene();
+  Window(WindowId::Form1).setWindowTitle(FromUtf8(scene.Form1.Caption));
+  Window(WindowId::FoodForm).setWindowTitle(FromUtf8(scene.FoodForm.Caption));
+  Window(WindowId::RainForm).setWindowTitle(FromUtf8(scene.RainForm.Caption));
+  Window(WindowId::SunForm).setWindowTitle(FromUtf8(scene.SunForm.Caption));
+
+  Window(WindowId::Form1)
+      .SetPointerHandlers({
+          .press = [&forms](engine::MouseButton button) { forms.OnMascotMouseDown(button); },
+          .release = [&forms] { forms.OnMascotMouseUp(); },
+          .doubleClick = [&forms] { forms.OnMascotDoubleClick(); },
+      });
+  // The food reacts the same to every button; a double-click is one more press.
+  Window(WindowId::FoodForm)
+      .SetPointerHandlers({
+          .press = [&forms](engine::MouseButton) { forms.OnFoodMouseDown(); },
+          .release = nullptr,
+          .doubleClick = [&forms] { forms.OnFoodMouseDown(); },
+      });
+
+  QObject::connect(&timer_, &QTimer::timeout, [&forms] { forms.OnTimer(); });
+  tray_ =
+      std::make_unique<TrayIcon>(icon_, [&forms](std::int32_t code) { forms.OnTrayNotify(code); });
+  WatchWorkArea();
+  timer_.start();
+}
+
+// Form1 must keep spanning the work area when a panel or a screen changes it.
+void QtPlatform::WatchWorkArea() {
+  auto follow = [this](QScreen* screen) {
+    if (screen == nullptr) return;
+    QObject::connect(screen, &QScreen::availableGeometryChanged, &timer_,
+                     [this] { forms_->OnWorkAreaChanged(); });
+  };
+  follow(QGuiApplication::primaryScreen());
+  QObject::connect(qApp, &QGuiApplication::primaryScreenChanged, &timer_,
+                   [this, follow](QScreen* screen) {
+                     follow(screen);
+                     forms_->OnWorkAreaChanged();
+                   });
+}
+
+engine::Point QtPlatform::CursorPos() {
+  const QPoint pos = QCursor::pos();
+  return {pos.x(), pos.y()};
+}
+
+engine::WorkArea QtPlatform::GetWorkArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  const QRect area = screen->availableGeometry();
+  return {area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
+}
+
+void QtPlatform::Present(WindowId window, const Presentation& presentation) {
+  Window(window).Present(presentation);
+}
+
+void QtPlatform::PlayCue(std::string_view name) {
+  sound_.Play(name);
+}
+
+void QtPlatform::StopCue() {
+  sound_.Stop();
+}
+
+// Set on every tick of a drag; X11 keeps a window's cursor, so once is enough
+// until the drag ends.
+void QtPlatform::SetDragCursor() {
+  if (dragCursorShown_) return;
+  Window(WindowId::Form1).setCursor(dragCursor_);
+  dragCursorShown_ = true;
+}
+
+void QtPlatform::CaptureMouse() {
+  Window(WindowId::Form1).grabMouse();
+}
+
+void QtPlatform::ReleaseMouse() {
+  SpriteWindow& form1 = Window(WindowId::Form1);
+  form1.releaseMouse();
+  if (std::exchange(dragCursorShown_, false)) form1.unsetCursor();
+}
+
+// The sprite windows bypass the window manager, so no taskbar or pager lists
+// them, and the program has no other window that could show a button.
+void QtPlatform::HideApplicationWindow() {}
+
+void QtPlatform::SetTimerEnabled(bool enabled) {
+  if (enabled) {
+    timer_.start();
+  } else {
+    timer_.stop();
+  }
+}
+
+void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
+  const MenuItem item = menus_.Choose(menu, QPoint(at.x, at.y));
+  if (item == MenuItem::None) return;
+  // The item's handler runs once the menu is gone and its caller has returned.
+  QMetaObject::invokeMethod(
+      &timer_, [this, item] { forms_->OnMenuItem(item); }, Qt::QueuedConnection);
+}
+
+void QtPlatform::MoveFoodFormWithPointer() {
+  Window(WindowId::FoodForm).FollowPointerUntilRelease([this](QPoint moved) {
+    const engine::SpriteWindow& food = forms_->GetEngine().GetScene().FoodForm;
+    forms_->OnFoodFormMoved({food.Left + moved.x(), food.Top + moved.y()});
+  });
+}
+
+void QtPlatform::ShowMessage(std::string_view text, std::string_view caption) {
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
+  box.exec();
+}
+
+void QtPlatform::ShowError(std::string_view text) {
+  QMessageBox box(QMessageBox::Critical, FromUtf8(kTitle), FromUtf8(text), QMessageBox::Ok);
+  box.exec();
+}
+
+void QtPlatform::OpenUrl(std::string_view url) {
+  QDesktopServices::openUrl(QUrl(FromUtf8(url)));
+}
+
+void QtPlatform::RemoveTrayIcon() {
+  if (tray_) tray_->Remove();
+}
+
+void QtPlatform::Quit() {
+  timer_.stop();
+  QCoreApplication::quit();
+}
+
+}  // namespace pelmo::ui::qt

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "ui/forms.h"
+#include "ui/platform.h"
+#include "ui/qt/menu.h"
+#include "ui/qt/sound.h"
+#include "ui/qt/tray.h"
+#include "ui/qt/window.h"
+
+namespace pelmo::ui::qt {
+
+// The Platform on an X11 desktop through Qt 6 widgets. It holds no behaviour:
+// it shows what Forms presents and turns Qt's events into Forms' handlers.
+class QtPlatform : public Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  // Connects the windows, the tray, the timer and the screen to `forms`, which
+  // must outlive this object, and starts the 100 ms timer.
+  void Attach(Forms& forms);
+
+  engine::Point CursorPos() override;
+  engine::WorkArea GetWorkArea() override;
+  void Present(WindowId window, const Presentation& presentation) override;
+  void PlayCue(std::string_view name) override;
+  void StopCue() override;
+  void SetDragCursor() override;
+  void CaptureMouse() override;
+  void ReleaseMouse() override;
+  void HideApplicationWindow() override;
+  void SetTimerEnabled(bool enabled) override;
+  void PopupMenu(engine::PopupMenu menu, engine::Point at) override;
+  void MoveFoodFormWithPointer() override;
+  void ShowMessage(std::string_view text, std::string_view caption) override;
+  void ShowError(std::string_view text) override;
+  void OpenUrl(std::string_view url) override;
+  void RemoveTrayIcon() override;
+  void Quit() override;
+
+  bool UsesStatusWindow() const { return tray_ && tray_->UsesStatusWindow(); }
+
+ private:
+  SpriteWindow& Window(WindowId id) { return *windows_[static_cast<std::size_t>(id)]; }
+  void WatchWorkArea();
+
+  Forms* forms_ = nullptr;
+  std::array<std::unique_ptr<SpriteWindow>, 4> windows_;
+  QIcon icon_;
+  QCursor dragCursor_;
+  bool dragCursorShown_ = false;
+  QTimer timer_;
+  PopupMenus menus_;
+  CuePlayer sound_;
+  std::unique_ptr<TrayIcon> tray_;
+};
+
+}  // namespace pelmo::ui::qt
