@@ -17,7 +17,7 @@ using namespace pelmo::assets;
 
 namespace {
 
-constexpr int kSheetWidth = 1300;
+constexpr int kSheetWidth = 1880;
 constexpr int kMargin = 16;
 constexpr int kLetterScale = 2;
 constexpr int kLabelHeight = sheet::kGlyphHeight * kLetterScale + 6;

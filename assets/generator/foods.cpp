@@ -90,9 +90,10 @@ Art Beer() {
     for (Vec b : {Vec{24, 62}, Vec{30, 48}, Vec{22, 40}, Vec{36, 70}, Vec{28, 32}}) {
       p.Fill(Circle(b, 2.0), kWhite);
     }
-    const Shape foam = Union({Circle({14, 20}, 9), Circle({27, 14}, 10), Circle({42, 13}, 10),
-                              Circle({57, 16}, 10), Circle({65, 24}, 7),
-                              Stroke({{12, 24}, {14, 36}}, 8), Stroke({{60, 26}, {61, 40}}, 7)});
+    const Shape foam = SmoothUnion(
+        {Circle({14, 20}, 9), Circle({27, 14}, 10), Circle({42, 13}, 10), Circle({57, 16}, 10),
+         Circle({65, 24}, 7), Stroke({{12, 24}, {14, 36}}, 8), Stroke({{60, 26}, {61, 40}}, 7)},
+        4);
     p.Outlined(foam, kWhite, kBrown, 2.4);
   };
 }

@@ -106,10 +106,13 @@ Art DrunkBody() {
     const Rgb blush{255, 80, 40};
     p.Fill(Stroke(Spiral({40, 74}, 6, 1.6, 0), 1.8), blush);
     p.Fill(Stroke(Spiral({88, 74}, 6, 1.6, 180), 1.8), blush);
-    PaintLine(p, Curve({47, 64}, {52, 60}, {57, 64}));
-    PaintLine(p, Curve({71, 64}, {76, 60}, {81, 64}));
-    PaintLine(p, {{49, 63}, {55, 63}}, 1.6);
-    PaintLine(p, {{73, 63}, {79, 63}}, 1.6);
+    // Drowsy: heavy lids drawn straight across, the lower half of each eye showing.
+    for (double x : {52.0, 76.0}) {
+      p.Fill(Intersect(Circle({x, 62}, 3.6),
+                       Polygon({{x - 5, 62}, {x + 5, 62}, {x + 5, 67}, {x - 5, 67}})),
+             kBrown);
+      PaintLine(p, {{x - 5, 61.5}, {x + 5, 61.5}}, 2.0);
+    }
     PaintLine(p, Curve({60, 80}, {64, 83}, {68, 80}));
   };
 }

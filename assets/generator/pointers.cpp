@@ -49,18 +49,20 @@ Art Strawberry() {
 }
 
 // The mascot's face from the front, white with a black outline, as the program's icon.
+Shape IconBody() {
+  return Stretched(Body({16, 19.5}, 12, {16, 11}, 8), {16, 19.5}, 1.28, 1.0);
+}
+
 Shape IconSilhouette() {
-  return Union({Stretched(Body({16, 20}, 11, {16, 11}, 6.5), {16, 20}, 1.32, 1.0),
-                Stroke(Curve({16, 6}, {15, 3}, {12, 1}), 1.6), Stroke({{16, 6}, {16.5, 0.5}}, 1.6),
-                Stroke(Curve({16, 6}, {18, 3}, {21, 1.5}), 1.6)});
+  return Union({IconBody(), Stroke(Curve({15, 6}, {13, 3}, {10, 1}), 1.2),
+                Stroke({{16, 6}, {16, 0.5}}, 1.2), Stroke(Curve({17, 6}, {19, 3}, {22, 1}), 1.2)});
 }
 
 Art IconFace() {
   return [](Painter& p) {
-    const Shape body = Stretched(Body({16, 20}, 11, {16, 11}, 6.5), {16, 20}, 1.32, 1.0);
-    p.Fill(Offset(body, -1.4), kWhite);
-    p.Fill(Circle({11.5, 20}, 1.7), kBlack);
-    p.Fill(Circle({20.5, 20}, 1.7), kBlack);
+    p.Fill(Offset(IconBody(), -1.5), kWhite);
+    p.Fill(Ellipse({11, 20.5}, 1.2, 1.7), kBlack);
+    p.Fill(Ellipse({21, 20.5}, 1.2, 1.7), kBlack);
   };
 }
 

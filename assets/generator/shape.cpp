@@ -120,6 +120,21 @@ Shape Union(const std::vector<Shape>& parts) {
   return {distance, box};
 }
 
+Shape SmoothUnion(const std::vector<Shape>& parts, double k) {
+  Box box;
+  for (const Shape& s : parts) box.Add(s.bounds);
+  auto distance = [parts, k](Vec p) {
+    double d = parts[0].distance(p);
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+      const double e = parts[i].distance(p);
+      const double h = std::max(k - std::abs(d - e), 0.0) / k;
+      d = std::min(d, e) - h * h * k / 4;
+    }
+    return d;
+  };
+  return {distance, box};
+}
+
 Shape Intersect(const Shape& a, const Shape& b) {
   Box box{std::max(a.bounds.x0, b.bounds.x0), std::max(a.bounds.y0, b.bounds.y0),
           std::min(a.bounds.x1, b.bounds.x1), std::min(a.bounds.y1, b.bounds.y1)};

@@ -28,6 +28,9 @@ std::vector<Vec> Curve(Vec a, Vec b, Vec c, int steps = 16);
 std::vector<Vec> Curve(Vec a, Vec b, Vec c, Vec d, int steps = 24);
 
 Shape Union(const std::vector<Shape>& parts);
+// A union whose parts flow into each other over about `k` units, leaving no crease where they
+// meet, inside or out; for puffy outlines that are filled in one piece.
+Shape SmoothUnion(const std::vector<Shape>& parts, double k);
 Shape Intersect(const Shape& a, const Shape& b);
 Shape Subtract(const Shape& a, const Shape& cut);
 // The shape widened (d > 0) or narrowed (d < 0) by d all round.

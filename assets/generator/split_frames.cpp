@@ -66,8 +66,8 @@ Art Askew() {
 // Crying, from the front: a squat dome, eyes low, a flat mouth and one tear.
 Art Crying() {
   return [](Painter& p) {
-    PaintTuft(p, {72, 36}, {{{{66, 24}, {60, 14}}, {{72, 24}, {73, 12}}, {{78, 24}, {86, 15}}}});
-    PaintBody(p, Stretched(Body({72, 66}, 24, {72, 52}, 17), {72, 66}, 2.0, 1.0));
+    PaintTuft(p, {72, 34}, {{{{66, 24}, {60, 17}}, {{72, 24}, {73, 15}}, {{78, 24}, {86, 18}}}});
+    PaintBody(p, Stretched(Body({72, 64}, 25, {72, 50}, 18), {72, 64}, 1.8, 1.0));
     PaintEye(p, {56, 68});
     PaintEye(p, {88, 68});
     PaintLine(p, {{66, 78}, {78, 78}});

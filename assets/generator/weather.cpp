@@ -27,20 +27,20 @@ class Scatter {
 Art Rain() {
   return [](Painter& p) {
     Scatter s;
-    const Vec slant{-3.5, 12};
+    const Vec slant{-3, 11};
     auto drop = [&](Vec top, double length) {
       const int shade = static_cast<int>(s.Next(0, 3));
       const Rgb colour{static_cast<std::uint8_t>(204 - 14 * shade), 255, 255};
-      p.Fill(Stroke({top, top + slant * length}, 2.2), colour);
+      p.Fill(Stroke({top, top + slant * length}, 1.9), colour);
     };
     drop({6, 6}, 1.0);
     drop({113, 40}, 1.0);
     drop({60, 5}, 0.9);
     drop({58, 524}, 1.0);
-    for (int row = 0; row < 44; ++row) {
+    for (int row = 0; row < 36; ++row) {
       for (int column = 0; column < 4; ++column) {
-        const double x = 8 + column * 28 + s.Next(0, 22);
-        const double y = 18 + row * 11.5 + s.Next(-4, 4);
+        const double x = 10 + column * 27 + (row % 2) * 13 + s.Next(0, 10);
+        const double y = 20 + row * 14 + s.Next(-2, 2);
         drop({x, y}, s.Next(0.6, 1.0));
       }
     }
@@ -50,12 +50,11 @@ Art Rain() {
 // A puffy cloud: overlapping rounds with a flat-ish underside.
 Art Cloud() {
   return [](Painter& p) {
-    const Shape cloud =
-        Union({Circle({58, 72}, 24), Circle({84, 48}, 30), Circle({118, 56}, 26),
-               Circle({134, 80}, 18), Circle({44, 88}, 16), Ellipse({92, 88}, 52, 18)});
+    const Shape cloud = SmoothUnion(
+        {Circle({50, 80}, 17), Circle({70, 56}, 22), Circle({98, 42}, 28), Circle({128, 58}, 21),
+         Circle({140, 82}, 15), Stroke({{52, 84}, {138, 84}}, 40), Circle({95, 66}, 24)},
+        2.5);
     p.Outlined(cloud, kCloudGrey, kBrown, 3.2);
-    PaintLine(p, Curve({70, 60}, {76, 52}, {86, 54}), 2.0);
-    PaintLine(p, Curve({108, 70}, {116, 64}, {124, 68}), 2.0);
   };
 }
 
