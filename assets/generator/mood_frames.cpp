@@ -30,17 +30,17 @@ Art SleepingBody() {
   return [](Painter& p) {
     PaintTuft(p, {116, 70},
               {{{{126, 66}, {137, 58}}, {{124, 60}, {130, 48}}, {{118, 60}, {119, 49}}}});
-    PaintBody(p, Body({58, 70}, 24, {100, 73}, 13));
-    PaintLine(p, {{40, 62}, {47, 62}});
-    PaintLine(p, {{40, 78}, {47, 78}});
-    PaintLine(p, {{34, 68}, {34, 72}});
+    PaintBody(p, Body({58, 70}, 25, {98, 72}, 18));
+    PaintLine(p, {{43, 61}, {50, 61}});
+    PaintLine(p, {{43, 79}, {50, 79}});
+    PaintLine(p, {{39, 67}, {39, 73}});
   };
 }
 
 Art SleepBubble() {
   return [](Painter& p) {
     const Shape bubble =
-        Union({Ellipse({78, 21}, 24, 17), Polygon({{62, 30}, {70, 35}, {56, 45}})});
+        Union({Ellipse({78, 21}, 24, 17), Polygon({{62, 30}, {70, 35}, {57, 41}})});
     p.Outlined(bubble, kWhite, kBrown, 2.4);
     PaintLine(p, {{70, 13}, {86, 13}, {70, 29}, {86, 29}}, 3.0);
   };
