@@ -187,7 +187,11 @@ void Win32Platform::RemoveTrayIcon() {
   tray_->Remove();
 }
 
+// Form1 may close from a tick that runs inside a modal loop (the mascot departs
+// while its menu is open); that loop must end too, or the windows would linger.
 void Win32Platform::Quit() {
+  EndMenu();
+  for (auto& window : windows_) ShowWindow(window->Handle(), SW_HIDE);
   PostQuitMessage(0);
 }
 
