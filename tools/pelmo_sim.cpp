@@ -1,6 +1,7 @@
 // pelmo-sim: runs the mascot's behaviour on a virtual desktop from a scenario on
 // standard input and prints the whole state as one JSON line per step; on request
 // it also draws every tick as the desktop would show it.
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <iostream>
@@ -90,8 +91,11 @@ Options Parse(int argc, char** argv) {
 void WriteStoryboards(const pelmo::tools::Storyboard& storyboard, const Options& o) {
   using pelmo::tools::StoryboardCut;
   const pelmo::engine::WorkArea desk = storyboard.Desktop();
-  const pelmo::ui::ScreenRect whole{desk.left, desk.top, desk.right - desk.left,
-                                    desk.bottom - desk.top};
+  const auto span = [](std::int32_t low, std::int32_t high) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{high} - low, 1, 65535));
+  };
+  const pelmo::ui::ScreenRect whole{desk.left, desk.top, span(desk.left, desk.right),
+                                    span(desk.top, desk.bottom)};
   const pelmo::ui::ScreenRect action = storyboard.ActionBounds(24);
   const auto region = [&](const pelmo::ui::ScreenRect& fallback) {
     return o.crop ? *o.crop : o.cropToAction ? action : fallback;

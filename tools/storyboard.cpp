@@ -1,9 +1,18 @@
 #include "tools/storyboard.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace pelmo::tools {
+
+namespace {
+
+// Room for an 8K desktop; anything larger is a mistake better met with --crop.
+constexpr std::int64_t kMaxFramePixels = std::int64_t{7680} * 4320;
+
+}  // namespace
 
 Storyboard::Storyboard(ui::Compositor compositor) : compositor_(std::move(compositor)) {}
 
@@ -43,6 +52,10 @@ ui::Picture Storyboard::Render(std::size_t frame, const ui::ScreenRect& region,
                                std::int32_t shrink) const {
   const std::int32_t width = std::max(1, region.width / shrink);
   const std::int32_t height = std::max(1, region.height / shrink);
+  if (std::int64_t{width} * height > kMaxFramePixels) {
+    throw std::runtime_error("a storyboard frame of " + std::to_string(width) + " x " +
+                             std::to_string(height) + " pixels is too large; use --crop");
+  }
   ui::Picture out{
       width, height,
       std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
