@@ -129,8 +129,12 @@ TEST(GifWriter, WritesFramesADecoderReadsBackExactly) {
     gif.AddFrame(frame, 10);
     gif.Finish();
   }
-  std::ifstream file(path, std::ios::binary);
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+  std::vector<std::uint8_t> bytes;
+  {
+    // Closed before the removal: Windows refuses to delete an open file.
+    std::ifstream file(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(file), {});
+  }
   std::filesystem::remove(path);
   ASSERT_GT(bytes.size(), 800u);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), "GIF89a");
