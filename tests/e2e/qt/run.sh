@@ -1,0 +1,353 @@
+#!/usr/bin/env bash
+# End-to-end tests of the Qt desktop front-end: the real program on a private X
+# server (Xvfb) with a window manager (openbox), a tray host (tint2), a null
+# PulseAudio sink recorded through its monitor and a logging browser; the user is
+# played by xdotool and what they would see is read from screenshots.
+#
+#   tests/e2e/qt/run.sh BUILD_DIR      (the program is BUILD_DIR/app/pelmo)
+#
+# Screenshots and recordings are kept in BUILD_DIR/e2e-qt for a look afterwards.
+# Only processes started here are stopped, by their ids.
+set -uo pipefail
+
+build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+pelmo=$build/app/pelmo
+here=$(cd "$(dirname "$0")" && pwd)
+probe=(python3 "$here/xprobe.py")
+artifacts=$build/e2e-qt
+backdrop_colour=336633
+
+for tool in Xvfb openbox tint2 pulseaudio pactl parec xdotool xwininfo xprop import fc-list \
+  python3; do
+  command -v "$tool" >/dev/null || {
+    echo "e2e-qt: $tool is missing (scripts/install-deps installs the test packages)" >&2
+    exit 2
+  }
+done
+[ -x "$pelmo" ] || {
+  echo "e2e-qt: no program at $pelmo; build the target pelmo first" >&2
+  exit 2
+}
+
+work=$(mktemp -d /tmp/pelmo-e2e.XXXXXX)
+rm -rf "$artifacts" && mkdir -p "$artifacts"
+mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+pass() { echo "ok   - $1"; }
+fail() {
+  echo "FAIL - $1" >&2
+  failures=$((failures + 1))
+  shot "failure-$failures" >/dev/null
+}
+
+# Runs the command until it succeeds or SECONDS pass.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.05
+  done
+}
+
+shot() {
+  import -window root "$artifacts/$1.png" 2>/dev/null
+  import -window root -depth 8 "$work/shot.ppm" 2>/dev/null
+  echo "$work/shot.ppm"
+}
+
+# --- the desktop -------------------------------------------------------------
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec {display_fd}>&-
+wait_for 10 test -s "$work/display" || {
+  echo "e2e-qt: Xvfb did not start" >&2
+  exit 2
+}
+export DISPLAY=:$(tr -d '\n' <"$work/display")
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run
+export DBUS_SESSION_BUS_ADDRESS=disabled:  # no desktop bus: the tray is the X11 one
+export PULSE_SERVER=unix:$work/run/pulse.sock
+
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+tint2 >"$work/tint2.log" 2>&1 &
+tint2_pid=$!
+pids+=($tint2_pid)
+wait_for 10 "${probe[@]}" tray || echo "e2e-qt: tint2 did not take the tray" >&2
+panel_reserved() { ! xprop -root _NET_WORKAREA | grep -q '= 0, 0, 1280, 800,'; }
+wait_for 10 panel_reserved || echo "e2e-qt: the panel reserved no room" >&2
+
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes \
+  -L "module-null-sink sink_name=e2e" \
+  -L "module-native-protocol-unix socket=$work/run/pulse.sock auth-anonymous=1" \
+  >"$work/pulse.log" 2>&1 &
+pids+=($!)
+wait_for 10 pactl info || echo "e2e-qt: PulseAudio did not start; sound checks will fail" >&2
+
+printf '#!/bin/sh\necho "$@" >> %s/browser.log\n' "$work" >"$work/browser"
+chmod +x "$work/browser"
+export BROWSER=$work/browser
+
+read -r area_left area_top area_width area_height < <(
+  xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | awk '{print $1, $2, $3, $4}')
+# The desktop behind the mascot: one colour over the work area, and a witness of
+# the clicks that pass through the mascot's windows.
+"${probe[@]}" backdrop "$work/clicks.log" "$backdrop_colour" \
+  "$area_left" "$area_top" "$area_width" "$area_height" &
+pids+=($!)
+wait_for 10 grep -q ready "$work/clicks.log"
+
+# --- helpers on the program's windows ------------------------------------------
+pelmo_pid=
+start_pelmo() {
+  # Seed 70219: the mascot's first 379 idle decisions (38 s of idling) all keep
+  # it where it is, so no walk, sleep, rain or sun crosses the checks; the draws
+  # do not depend on timing, only on how many idle ticks have passed.
+  PELMO_SEED=70219 "$pelmo" >"$work/pelmo.log" 2>&1 &
+  pelmo_pid=$!
+  pids+=($pelmo_pid)
+}
+pelmo_ended() { ! kill -0 "$pelmo_pid" 2>/dev/null; }
+
+window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+shown() { [ -n "$(window "$1")" ]; }
+hidden() { [ -z "$(window "$1")" ]; }
+# X Y W H of a visible window.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+# The program's visible windows of a size: the menus and the tray icon carry no
+# plain WM_NAME, so they are found by class.
+window_sized() { # MIN_W MAX_W MIN_H MAX_H
+  local id
+  for id in $(xdotool search --onlyvisible --classname pelmo 2>/dev/null); do
+    read -r _ _ w h < <(geometry "$id")
+    ((w >= $1 && w <= $2 && h >= $3 && h <= $4)) && echo "$id" && return 0
+  done
+  return 1
+}
+tray_icon() { window_sized 8 32 8 32; }     # the icon inside the tray host
+status_window() { window_sized 40 40 40 40; } # its stand-in without a tray host
+menu_window() { window_sized 80 400 50 400; }
+no_program_window() { ! xdotool search --classname pelmo; }
+at() { xdotool mousemove --sync "$1" "$2"; }
+moved_from() { # ID X Y: the window is more than 40 pixels away from (X, Y)
+  read -r x y _ _ < <(geometry "$1")
+  (($(abs $((x - $2))) + $(abs $((y - $3))) > 40))
+}
+abs() { echo $(($1 < 0 ? -$1 : $1)); }
+strawberry() { read -r w h xh yh red < <("${probe[@]}" cursor) && ((xh == 0 && yh == 0 && red > 50)); }
+# A menu is open and its captions are drawn: 3 lines of text leave many pixels
+# off the menu's background colour.
+menu_has_text() {
+  local id x y w h
+  id=$(menu_window) || return 1
+  read -r x y w h < <(geometry "$id")
+  (($("${probe[@]}" ink "$(shot menu)" "$x" "$y" "$w" "$h") > 200))
+}
+# The mascot's own pixel nearest the middle of its window.
+mascot_pixel() {
+  local id x y w h
+  id=$(window Form1)
+  read -r x y w h < <(geometry "$id")
+  "${probe[@]}" region "$(shot "${1:-mascot}")" "$x" "$y" "$w" "$h" "$backdrop_colour" |
+    awk '{print $3, $4}'
+}
+
+echo "e2e-qt: display $DISPLAY, work area $area_left,$area_top ${area_width}x$area_height"
+[ -n "$(fc-list :lang=ja family)" ] &&
+  pass "a Japanese font is installed ($(fc-match -f '%{family}' :lang=ja))" ||
+  fail "no Japanese font (fonts-ipafont-gothic) for the menus"
+
+# --- start: the corner, the colour key, clicks through blue -------------------------
+start_pelmo
+if wait_for 15 shown Form1; then
+  form1=$(window Form1)
+  read -r x y w h < <(geometry "$form1")
+  [ "$x $y" = "$area_left $area_top" ] &&
+    pass "the mascot appears at the work area's top-left corner" ||
+    fail "the mascot is at $x,$y, not at the work area's corner $area_left,$area_top"
+  read -r drawn blue _ < <("${probe[@]}" region "$(shot start)" "$x" "$y" "$w" "$h" "$backdrop_colour")
+  ((blue == 0 && drawn > 500 && drawn < w * h - 500)) &&
+    pass "the mascot is drawn and its blue shows the desktop behind ($drawn of $((w * h)) pixels drawn)" ||
+    fail "colour key: $drawn pixels drawn, $blue pure blue in the mascot's ${w}x$h window"
+  read -r drawn _ _ < <("${probe[@]}" region "$work/shot.ppm" "$x" "$y" 3 3 "$backdrop_colour")
+  if ((drawn == 0)); then
+    at $((x + 1)) $((y + 1)) && xdotool click 1
+    wait_for 5 grep -q "^$((x + 1)) $((y + 1)) 1\$" "$work/clicks.log" &&
+      pass "a click on the mascot window's blue reaches the window below" ||
+      fail "a click on blue at $((x + 1)),$((y + 1)) did not reach the window below"
+  else
+    fail "the mascot window's corner is not see-through"
+  fi
+else
+  fail "no mascot window appeared"
+fi
+
+# --- drag: the mascot follows with the strawberry cursor, to the chimes ----------
+read -r px py < <(mascot_pixel before-drag)
+read -r x0 y0 _ _ < <(geometry "$(window Form1)")
+parec -d e2e.monitor --latency-msec=20 --format=s16le --rate=44100 --channels=2 \
+  >"$work/drag.raw" 2>/dev/null &
+parec_pid=$!
+pids+=($parec_pid)
+wait_for 5 sh -c 'pactl list short source-outputs | grep -q .'
+at "$px" "$py" && xdotool mousedown 1
+wait_for 3 strawberry && pass "the strawberry cursor shows while the mascot is held" ||
+  fail "no strawberry cursor during the drag ($("${probe[@]}" cursor))"
+for step in 1 2 3 4; do at $((px + step * 150)) $((py + step * 90)); done
+wait_for 10 moved_from "$(window Form1)" "$x0" "$y0" &&
+  pass "the held mascot moves toward the pointer" || fail "the held mascot did not move"
+xdotool mouseup 1
+shot dragged >/dev/null
+wait_for 3 sh -c "! $(printf '%q ' "${probe[@]}") cursor | awk '\$3 == 0 && \$4 == 0 && \$5 > 50 {f=1} END {exit !f}'" &&
+  pass "a release far from the mascot ends the drag (the cursor is back)" ||
+  fail "the drag cursor stayed after the release far away"
+read -r x1 y1 _ _ < <(geometry "$(window Form1)")
+at $((area_left + 60)) $((area_top + area_height - 60))
+sleep 1 # watching that nothing happens: the mascot must stay where it was let go
+moved_from "$(window Form1)" "$x1" "$y1" && fail "the mascot kept following after the release" ||
+  pass "the mascot stays put once let go"
+kill "$parec_pid" 2>/dev/null
+heard=$("${probe[@]}" audible "$work/drag.raw")
+cp "$work/drag.raw" "$artifacts/drag-44100-s16le-stereo.raw"
+awk -v s="$heard" 'BEGIN {exit !(s >= 0.5)}' &&
+  pass "the chimes play whole on the sound card (${heard} s audible)" ||
+  fail "the chimes were ${heard} s long on the sound card, not about 0.56 s"
+
+# --- the mascot's menu, serving food, the meal --------------------------------------
+read -r px py < <(mascot_pixel before-menu)
+at "$px" "$py" && xdotool click 3
+wait_for 5 menu_has_text && pass "a right-click opens the menu with its captions (see menu.png)" ||
+  fail "no menu with captions appeared at the pointer"
+xdotool key Down Down Down Right Return # ご飯 > 飴
+food_name='お食事の時間ですよ～'
+if wait_for 5 shown "$food_name"; then
+  food=$(window "$food_name")
+  read -r fx fy fw fh < <(geometry "$food")
+  read -r drawn _ grab < <("${probe[@]}" region "$(shot food)" "$fx" "$fy" "$fw" "$fh" "$backdrop_colour")
+  ((drawn > 100)) && pass "serving candy shows the food" || fail "the food window shows nothing"
+  read -r mx my _ _ < <(geometry "$(window Form1)")
+  # Drag the food to 240 pixels right of the mascot, within its reach.
+  read -r gx gy <<<"$grab"
+  tx=$((mx + 240)) ty=$my
+  at "$gx" "$gy" && xdotool mousedown 1
+  for step in 1 2 3 4 5; do
+    at $((gx + (tx - fx) * step / 5)) $((gy + (ty - fy) * step / 5))
+  done
+  xdotool mouseup 1
+  food_at_target() {
+    read -r x y _ _ < <(geometry "$food")
+    (($(abs $((x - tx))) + $(abs $((y - ty))) <= 2))
+  }
+  wait_for 3 food_at_target && pass "the food window follows the pointer while dragged" ||
+    fail "the dragged food is at $(geometry "$food"), not at $tx,$ty"
+  mascot_at_food() {
+    read -r x y _ _ < <(geometry "$(window Form1)")
+    read -r a b _ _ < <(geometry "$food")
+    (($(abs $((x - a))) + $(abs $((y - b))) < 25))
+  }
+  wait_for 20 mascot_at_food && pass "the mascot walks to the food" ||
+    fail "the mascot did not reach the food"
+  shot eating >/dev/null
+  wait_for 5 hidden "$food_name" && pass "the mascot eats the food up" ||
+    fail "the food is still there"
+else
+  fail "no food appeared after choosing candy"
+fi
+
+# --- put away, bring back, the home page, exit from the tray -------------------------
+read -r px py < <(mascot_pixel before-put-away)
+at "$px" "$py" && xdotool click 3
+wait_for 5 menu_has_text
+xdotool key Down Down Return # Pelmoを仕舞う．
+wait_for 5 hidden Form1 && pass "the menu puts the mascot away" || fail "the mascot is still shown"
+if icon=$(tray_icon); then
+  pass "the tray icon is in the tray"
+  read -r ix iy iw ih < <(geometry "$icon")
+  at $((ix + iw / 2)) $((iy + ih / 2))
+  xdotool click --repeat 2 --delay 80 1
+  wait_for 5 shown Form1 && pass "a double-click on the tray icon brings the mascot back" ||
+    fail "the mascot did not come back"
+  tray_menu() {
+    at $((ix + iw / 2)) $((iy + ih / 2)) && xdotool click 3
+    wait_for 5 menu_window
+  }
+  tray_menu
+  xdotool key Down Down Down Return # Pelmoぺーじ
+  wait_for 10 grep -q '^https\?://[^/]*/pelmo/' "$work/browser.log" &&
+    pass "the tray menu opens the home page ($(cat "$work/browser.log"))" ||
+    fail "no home page was opened"
+  tray_menu
+  xdotool key Down Down Return # 終了
+  if wait_for 10 pelmo_ended; then
+    pass "Exit in the tray menu ends the program"
+    wait "$pelmo_pid"
+    status=$?
+    ((status == 0)) && pass "the program returns 0" || fail "the program returned $status"
+  else
+    fail "the program did not end on Exit"
+  fi
+  wait_for 3 no_program_window &&
+    pass "the tray icon is gone" || fail "the tray icon is left behind"
+else
+  fail "no tray icon"
+  kill "$pelmo_pid"
+fi
+
+# --- the departure ------------------------------------------------------------------
+start_pelmo
+if wait_for 15 shown Form1; then
+  read -r px py < <(mascot_pixel before-departure)
+  at "$px" "$py" && xdotool click --repeat 2 --delay 80 1
+  wait_for 40 pelmo_ended && pass "a double-click sends the mascot off and the program ends" ||
+    fail "the program still runs after the double-click"
+  wait_for 3 no_program_window &&
+    pass "the tray icon is gone after the departure" || fail "the tray icon is left behind"
+else
+  fail "no mascot window appeared"
+fi
+kill "$pelmo_pid" 2>/dev/null
+
+# --- no tray host: the stand-in window ------------------------------------------------
+kill "$tint2_pid"
+wait_for 5 sh -c "! $(printf '%q ' "${probe[@]}") tray"
+start_pelmo
+if wait_for 15 shown Form1 && wait_for 5 status_window; then
+  pass "without a tray host a status window stands in for the tray icon"
+  read -r sx sy sw sh < <(geometry "$(status_window)")
+  read -r px py < <(mascot_pixel before-put-away-2)
+  at "$px" "$py" && xdotool click 3
+  wait_for 5 menu_has_text
+  xdotool key Down Down Return # Pelmoを仕舞う．
+  wait_for 5 hidden Form1
+  at $((sx + sw / 2)) $((sy + sh / 2)) && xdotool click --repeat 2 --delay 80 1
+  wait_for 5 shown Form1 && pass "a double-click on the status window brings the mascot back" ||
+    fail "the status window did not bring the mascot back"
+  at $((sx + sw / 2)) $((sy + sh / 2)) && xdotool click 3
+  wait_for 5 menu_window
+  xdotool key Down Down Return # 終了
+  wait_for 10 pelmo_ended && pass "Exit from the status window's menu ends the program" ||
+    fail "the program did not end from the status window's menu"
+else
+  fail "no status window without a tray host"
+fi
+
+if ((failures > 0)); then
+  echo "e2e-qt: $failures check(s) failed; screenshots in $artifacts" >&2
+  exit 1
+fi
+echo "e2e-qt: all checks passed; screenshots in $artifacts"

@@ -1,0 +1,215 @@
+#!/usr/bin/env python3
+"""Small X11 probes for the end-to-end tests, on plain libX11/libXfixes through ctypes.
+
+  xprobe.py backdrop LOG RRGGBB X Y W H
+                                  a window of that colour at the bottom of the stack; every
+                                  button press it receives is appended to LOG as "x y button"
+  xprobe.py cursor                the current pointer image: width height xhot yhot and the
+                                  number of strawberry-red pixels in it
+  xprobe.py tray                  exit status 0 when a tray host owns the system tray selection
+  xprobe.py audible RAW           seconds from the first to the last clearly audible sample of
+                                  a recording (16-bit little-endian stereo at 44100 Hz)
+  xprobe.py region PPM X Y W H RRGGBB
+                                  of a screenshot's rectangle: how many pixels differ from the
+                                  backdrop colour, how many are exact key blue, and one drawn
+                                  pixel nearest the rectangle's centre ("none" if there is none)
+  xprobe.py ink PPM X Y W H       how many pixels of a screenshot's rectangle differ from its
+                                  most common colour (the text on a menu, for instance)
+"""
+import ctypes
+import ctypes.util
+import sys
+
+
+def load(name, fallback):
+    return ctypes.CDLL(ctypes.util.find_library(name) or fallback)
+
+
+x11 = load("X11", "libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XDefaultRootWindow.restype = ctypes.c_ulong
+x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+
+
+def open_display():
+    display = x11.XOpenDisplay(None)
+    if not display:
+        sys.exit("xprobe: cannot open the display")
+    return display
+
+
+class SetWindowAttributes(ctypes.Structure):
+    _fields_ = [("background_pixmap", ctypes.c_ulong), ("background_pixel", ctypes.c_ulong),
+                ("border_pixmap", ctypes.c_ulong), ("border_pixel", ctypes.c_ulong),
+                ("bit_gravity", ctypes.c_int), ("win_gravity", ctypes.c_int),
+                ("backing_store", ctypes.c_int), ("backing_planes", ctypes.c_ulong),
+                ("backing_pixel", ctypes.c_ulong), ("save_under", ctypes.c_int),
+                ("event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                ("override_redirect", ctypes.c_int), ("colormap", ctypes.c_ulong),
+                ("cursor", ctypes.c_ulong)]
+
+
+class ButtonEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("root", ctypes.c_ulong), ("subwindow", ctypes.c_ulong), ("time", ctypes.c_ulong),
+                ("x", ctypes.c_int), ("y", ctypes.c_int), ("x_root", ctypes.c_int),
+                ("y_root", ctypes.c_int), ("state", ctypes.c_uint), ("button", ctypes.c_uint)]
+
+
+class Event(ctypes.Union):
+    _fields_ = [("type", ctypes.c_int), ("button", ButtonEvent), ("pad", ctypes.c_long * 24)]
+
+
+BUTTON_PRESS = 4
+BUTTON_PRESS_MASK = 1 << 2
+CW_BACK_PIXEL = 1 << 1
+CW_OVERRIDE_REDIRECT = 1 << 9
+CW_EVENT_MASK = 1 << 11
+
+
+def backdrop(log_path, colour, x, y, w, h):
+    """Stands in for the desktop: below every other window, and it notes the clicks it gets."""
+    display = open_display()
+    root = x11.XDefaultRootWindow(display)
+    attributes = SetWindowAttributes()
+    attributes.background_pixel = int(colour, 16)
+    attributes.override_redirect = 1
+    attributes.event_mask = BUTTON_PRESS_MASK
+    x11.XCreateWindow.restype = ctypes.c_ulong
+    x11.XCreateWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_uint, ctypes.c_int,
+                                  ctypes.c_uint, ctypes.c_void_p, ctypes.c_ulong,
+                                  ctypes.POINTER(SetWindowAttributes)]
+    window = x11.XCreateWindow(display, root, x, y, w, h, 0, 0, 1, None,
+                               CW_BACK_PIXEL | CW_OVERRIDE_REDIRECT | CW_EVENT_MASK,
+                               ctypes.byref(attributes))
+    x11.XStoreName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_char_p]
+    x11.XStoreName(display, window, b"backdrop")
+    x11.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XLowerWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XMapWindow(display, window)
+    x11.XLowerWindow(display, window)
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XFlush(display)
+    x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(Event)]
+    event = Event()
+    with open(log_path, "a", buffering=1) as log:
+        log.write("ready\n")
+        while True:
+            x11.XNextEvent(display, ctypes.byref(event))
+            if event.type == BUTTON_PRESS:
+                b = event.button
+                log.write(f"{b.x_root} {b.y_root} {b.button}\n")
+
+
+class CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+def cursor():
+    xfixes = load("Xfixes", "libXfixes.so.3")
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    image = xfixes.XFixesGetCursorImage(open_display()).contents
+    red = 0
+    for i in range(image.width * image.height):
+        argb = image.pixels[i]
+        a, r, g = (argb >> 24) & 255, (argb >> 16) & 255, (argb >> 8) & 255
+        if a > 128 and r > 150 and g < 100:
+            red += 1
+    print(image.width, image.height, image.xhot, image.yhot, red)
+
+
+def tray():
+    display = open_display()
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XGetSelectionOwner.restype = ctypes.c_ulong
+    x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    atom = x11.XInternAtom(display, b"_NET_SYSTEM_TRAY_S0", 0)
+    sys.exit(0 if x11.XGetSelectionOwner(display, atom) else 1)
+
+
+def audible(path, threshold=300):
+    with open(path, "rb") as f:
+        data = f.read()
+    samples = memoryview(data[:len(data) // 4 * 4]).cast("h")
+    loud = [i // 2 for i in range(0, len(samples), 2) if abs(samples[i]) > threshold]
+    print(f"{(loud[-1] - loud[0]) / 44100:.3f}" if loud else "0")
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    if fields[0] != b"P6" or fields[3] != b"255":
+        sys.exit("xprobe: expected an 8-bit binary PPM")
+    return int(fields[1]), int(fields[2]), data[at + 1:]
+
+
+def region(path, x, y, w, h, colour):
+    width, height, pixels = read_ppm(path)
+    back = bytes.fromhex(colour)
+    drawn = blue = 0
+    best, best_distance = None, None
+    cx, cy = x + w // 2, y + h // 2
+    for py in range(max(y, 0), min(y + h, height)):
+        for px in range(max(x, 0), min(x + w, width)):
+            at = (py * width + px) * 3
+            pixel = pixels[at:at + 3]
+            if pixel == b"\x00\x00\xff":
+                blue += 1
+            if pixel != back:
+                drawn += 1
+                distance = abs(px - cx) + abs(py - cy)
+                if best is None or distance < best_distance:
+                    best, best_distance = (px, py), distance
+    print(drawn, blue, f"{best[0]} {best[1]}" if best else "none")
+
+
+def ink(path, x, y, w, h):
+    width, height, pixels = read_ppm(path)
+    counts = {}
+    for py in range(max(y, 0), min(y + h, height)):
+        row = (py * width) * 3
+        for px in range(max(x, 0), min(x + w, width)):
+            pixel = pixels[row + px * 3:row + px * 3 + 3]
+            counts[pixel] = counts.get(pixel, 0) + 1
+    print(sum(counts.values()) - max(counts.values(), default=0))
+
+
+def main(argv):
+    if len(argv) == 7 and argv[0] == "backdrop":
+        backdrop(argv[1], argv[2], *map(int, argv[3:7]))
+    elif argv == ["cursor"]:
+        cursor()
+    elif argv == ["tray"]:
+        tray()
+    elif len(argv) == 2 and argv[0] == "audible":
+        audible(argv[1])
+    elif len(argv) == 6 and argv[0] == "ink":
+        ink(argv[1], *map(int, argv[2:6]))
+    elif len(argv) == 7 and argv[0] == "region":
+        region(argv[1], *map(int, argv[2:6]), argv[6])
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
