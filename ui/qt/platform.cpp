@@ -41,7 +41,7 @@ QtPlatform::QtPlatform()
       dragCursor_(AssetPixmap("MYCURSOR"), 0, 0)  // the hot spot is the cell's top-left corner
 {
   for (WindowId id : kWindows)
-    windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(QString());
+    windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>();
   QGuiApplication::setWindowIcon(icon_);
   timer_.setInterval(kTimerIntervalMs);
 }
@@ -51,10 +51,10 @@ QtPlatform::~QtPlatform() = default;
 void QtPlatform::Attach(Forms& forms) {
   forms_ = &forms;
   const engine::Scene& scene = forms.GetEngine().GetScene();
-  Window(WindowId::Form1).setWindowTitle(FromUtf8(scene.Form1.Caption));
-  Window(WindowId::FoodForm).setWindowTitle(FromUtf8(scene.FoodForm.Caption));
-  Window(WindowId::RainForm).setWindowTitle(FromUtf8(scene.RainForm.Caption));
-  Window(WindowId::SunForm).setWindowTitle(FromUtf8(scene.SunForm.Caption));
+  Window(WindowId::Form1).setTitle(FromUtf8(scene.Form1.Caption));
+  Window(WindowId::FoodForm).setTitle(FromUtf8(scene.FoodForm.Caption));
+  Window(WindowId::RainForm).setTitle(FromUtf8(scene.RainForm.Caption));
+  Window(WindowId::SunForm).setTitle(FromUtf8(scene.SunForm.Caption));
 
   Window(WindowId::Form1)
       .SetPointerHandlers({
@@ -125,12 +125,14 @@ void QtPlatform::SetDragCursor() {
 }
 
 void QtPlatform::CaptureMouse() {
-  Window(WindowId::Form1).grabMouse();
+  captured_ = Window(WindowId::Form1).setMouseGrabEnabled(true);
 }
 
+// Qt's ungrab ends any grab of the pointer, also the one X holds for a press on
+// the food that is about to be dragged; so only a grab of our own is released.
 void QtPlatform::ReleaseMouse() {
   SpriteWindow& form1 = Window(WindowId::Form1);
-  form1.releaseMouse();
+  if (std::exchange(captured_, false)) form1.setMouseGrabEnabled(false);
   if (std::exchange(dragCursorShown_, false)) form1.unsetCursor();
 }
 

@@ -55,6 +55,7 @@ class QtPlatform : public Platform {
   QIcon icon_;
   QCursor dragCursor_;
   bool dragCursorShown_ = false;
+  bool captured_ = false;
   QTimer timer_;
   PopupMenus menus_;
   CuePlayer sound_;

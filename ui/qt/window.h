@@ -1,15 +1,17 @@
 #pragma once
 
-#include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRegion>
-#include <QWidget>
+#include <QWindow>
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
 
 #include "engine/scene.h"
 #include "ui/compositor.h"
+
+struct xcb_connection_t;
 
 namespace pelmo::ui::qt {
 
@@ -20,13 +22,18 @@ struct PointerHandlers {
   std::function<void()> doubleClick;  // a left double-click, in place of its second press
 };
 
-// One sprite window on X11: an override-redirect top-level widget (placed exactly,
-// even off-screen, with no taskbar button and no window-manager frame) that shows
-// the presented part of its window and is shaped by the colour key, so blue pixels
-// are neither drawn nor clickable.
-class SpriteWindow : public QWidget {
+// One sprite window on X11: an override-redirect top-level window (placed exactly,
+// even off-screen, with no taskbar button and no window-manager frame) shaped by
+// the colour key, so blue pixels are neither drawn nor clickable.
+//
+// Each distinct frame is uploaded to the X server once, as a pixmap with its
+// shape; showing it again is a few small requests and the server paints the
+// window from that pixmap by itself. An animation flips between a few frames,
+// so a tick costs about what moving the window costs.
+class SpriteWindow : public QWindow {
  public:
-  explicit SpriteWindow(const QString& caption);
+  SpriteWindow();
+  ~SpriteWindow() override;
 
   void SetPointerHandlers(PointerHandlers handlers) { handlers_ = std::move(handlers); }
 
@@ -38,24 +45,34 @@ class SpriteWindow : public QWidget {
   void FollowPointerUntilRelease(std::function<void(QPoint moved)> done);
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  void TakePixels(const Picture& buffer);
-  const QRegion& ShapeOf(std::uint64_t key, const QImage& image);
+  struct Frame {
+    std::uint32_t pixmap = 0;  // server-side copy of the pixels
+    QRegion shape;             // the non-blue pixels
+  };
+
+  const Frame& FrameFor(std::uint64_t key, const Picture& buffer);
+  void Upload(std::uint32_t pixmap, const Picture& buffer);
+  void ForgetFrames();
+  void MoveTo(QRect rect);
+  bool IsSecondClick(const QMouseEvent& event);
   void FinishFollowing();
 
+  xcb_connection_t* connection_;
+  std::uint8_t depth_;
   PointerHandlers handlers_;
-  QImage image_;
-  // Shapes of the frames seen so far, by content: an animation flips between a
-  // few frames, and a shape costs far more to build than to look up.
-  std::unordered_map<std::uint64_t, QRegion> shapes_;
-  std::uint64_t shapeKey_ = 0;
+  std::unordered_map<std::uint64_t, Frame> frames_;
+  std::uint64_t frameKey_ = 0;
   bool empty_ = false;  // all key blue: nothing to show
+  QRect rect_;          // where the window was last put
+
+  ulong lastPressTime_ = 0;
+  QPoint lastPressPos_;
+  bool lastPressCounted_ = false;  // the last press may pair with the next one
 
   bool following_ = false;
   QPoint followOffset_;

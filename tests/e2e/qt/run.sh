@@ -115,7 +115,7 @@ start_pelmo() {
   # Seed 70219: the mascot's first 379 idle decisions (38 s of idling) all keep
   # it where it is, so no walk, sleep, rain or sun crosses the checks; the draws
   # do not depend on timing, only on how many idle ticks have passed.
-  PELMO_SEED=70219 "$pelmo" >"$work/pelmo.log" 2>&1 &
+  PELMO_SEED=70219 "$pelmo" >>"$artifacts/pelmo.log" 2>&1 &
   pelmo_pid=$!
   pids+=($pelmo_pid)
 }
@@ -238,7 +238,9 @@ food_name='お食事の時間ですよ～'
 if wait_for 5 shown "$food_name"; then
   food=$(window "$food_name")
   read -r fx fy fw fh < <(geometry "$food")
-  read -r drawn _ grab < <("${probe[@]}" region "$(shot food)" "$fx" "$fy" "$fw" "$fh" "$backdrop_colour")
+  # Only the part over the backdrop: the food may lie partly under the panel.
+  read -r drawn _ grab < <("${probe[@]}" region "$(shot food)" "$fx" "$fy" "$fw" \
+    $((fy + fh > area_top + area_height ? area_top + area_height - fy : fh)) "$backdrop_colour")
   ((drawn > 100)) && pass "serving candy shows the food" || fail "the food window shows nothing"
   read -r mx my _ _ < <(geometry "$(window Form1)")
   # Drag the food to 240 pixels right of the mascot, within its reach.
