@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# What the mascot costs on a desktop, next to oneko (a cat that chases the
+# pointer, the classic of the kind): both run on one private X server (Xvfb)
+# while a scripted pointer circles the screen, and the CPU time of each program
+# and of the X server is read from /proc, with each program's resident memory.
+#
+#   bench/measure-desktop.sh BUILD_DIR [SECONDS]     (default 60 seconds)
+#
+# The side-by-side run gives each program's own CPU time; the X server's time is
+# shared, so three shorter runs (the pointer alone, oneko alone, Pelmo alone)
+# apportion it: a program's X share is the server's time beyond the pointer-only
+# run. Targets: Pelmo's own plus X share no more than oneko's; RSS <= 30 MB.
+set -uo pipefail
+export PATH=$PATH:/usr/games # where Debian puts oneko
+
+build=$(cd "${1:?usage: measure-desktop.sh BUILD_DIR [SECONDS]}" && pwd)
+duration=${2:-60}
+solo=$(((duration + 1) / 2))
+pelmo=$build/app/pelmo
+for tool in Xvfb oneko xdotool; do
+  command -v "$tool" >/dev/null || {
+    echo "measure-desktop: $tool is missing (Debian: xvfb oneko xdotool)" >&2
+    exit 2
+  }
+done
+[ -x "$pelmo" ] || {
+  echo "measure-desktop: no program at $pelmo; build the target pelmo first" >&2
+  exit 2
+}
+
+work=$(mktemp -d /tmp/pelmo-measure.XXXXXX)
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+hz=$(getconf CLK_TCK)
+
+# CPU seconds (user + system) a process has used so far.
+cpu() { awk -v hz="$hz" '{printf "%.3f", ($14 + $15) / hz}' "/proc/$1/stat"; }
+rss_mb() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a - b}'; }
+percent() { awk -v s="$1" -v d="$2" 'BEGIN {printf "%.3f%%", 100 * s / d}'; }
+
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+pids+=($xvfb)
+exec {display_fd}>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(tr -d '\n' <"$work/display")
+
+# The pointer circles the middle of the screen once every 10 s, moving every 50 ms,
+# for the given number of seconds; one xdotool process runs the whole path.
+circle() {
+  awk -v n=$(($1 * 20)) 'BEGIN {
+    for (i = 0; i < n; i++) {
+      a = 2 * 3.14159265 * i / 200
+      printf "mousemove %d %d sleep 0.05 ", 640 + 300 * cos(a), 400 + 250 * sin(a)
+    }
+  }' | xargs xdotool
+}
+
+start_oneko() {
+  oneko >/dev/null 2>&1 &
+  oneko_pid=$!
+  pids+=($oneko_pid)
+}
+start_pelmo() {
+  # Seed 65410 walks about three quarters of the time and neither sleeps nor
+  # meets the weather in its first minutes (PELMO_SEED is the program's test hook).
+  PELMO_SEED=65410 "$pelmo" >/dev/null 2>&1 &
+  pelmo_pid=$!
+  pids+=($pelmo_pid)
+}
+stop() { kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
+
+# X server seconds used while the pointer circles for $1 seconds.
+x_during() {
+  local before
+  before=$(cpu "$xvfb")
+  circle "$1"
+  minus "$(cpu "$xvfb")" "$before"
+}
+
+echo "measure-desktop: display $DISPLAY; ${solo} s alone each, then ${duration} s side by side"
+sleep 1
+x_pointer=$(x_during "$solo")
+
+start_oneko
+sleep 1
+x_oneko=$(minus "$(x_during "$solo")" "$x_pointer")
+stop "$oneko_pid"
+
+start_pelmo
+sleep 2 # Qt's start-up is not part of the walk
+x_pelmo=$(minus "$(x_during "$solo")" "$x_pointer")
+stop "$pelmo_pid"
+
+start_oneko
+start_pelmo
+sleep 2
+oneko_before=$(cpu "$oneko_pid")
+pelmo_before=$(cpu "$pelmo_pid")
+x_before=$(cpu "$xvfb")
+circle "$duration"
+oneko_cpu=$(minus "$(cpu "$oneko_pid")" "$oneko_before")
+pelmo_cpu=$(minus "$(cpu "$pelmo_pid")" "$pelmo_before")
+x_both=$(minus "$(cpu "$xvfb")" "$x_before")
+oneko_rss=$(rss_mb "$oneko_pid")
+pelmo_rss=$(rss_mb "$pelmo_pid")
+pelmo_peak=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' "/proc/$pelmo_pid/status")
+
+# The X shares of the solo runs, scaled to the side-by-side duration.
+scale() { awk -v s="$1" -v a="$solo" -v d="$duration" 'BEGIN {printf "%.3f", s * d / a}'; }
+x_oneko_share=$(scale "$x_oneko")
+x_pelmo_share=$(scale "$x_pelmo")
+oneko_total=$(awk -v a="$oneko_cpu" -v b="$x_oneko_share" 'BEGIN {printf "%.3f", a + b}')
+pelmo_total=$(awk -v a="$pelmo_cpu" -v b="$x_pelmo_share" 'BEGIN {printf "%.3f", a + b}')
+
+printf '\n%-7s %12s %14s %14s %9s\n' "" "own CPU s" "X share s" "total" "RSS MB"
+printf '%-7s %12s %14s %14s %9s\n' oneko "$oneko_cpu" "$x_oneko_share" \
+  "$oneko_total ($(percent "$oneko_total" "$duration"))" "$oneko_rss"
+printf '%-7s %12s %14s %14s %9s\n' Pelmo "$pelmo_cpu" "$x_pelmo_share" \
+  "$pelmo_total ($(percent "$pelmo_total" "$duration"))" "$pelmo_rss"
+echo "X server, side by side: $x_both s in $duration s (the pointer alone: $(scale "$x_pointer") s)"
+echo "Pelmo's peak RSS: $pelmo_peak MB"
+
+verdict=0
+awk -v p="$pelmo_total" -v o="$oneko_total" 'BEGIN {exit !(p <= o)}' &&
+  echo "CPU: Pelmo walking costs no more than oneko chasing" ||
+  { echo "CPU: Pelmo walking costs more than oneko chasing" && verdict=1; }
+awk -v r="$pelmo_peak" 'BEGIN {exit !(r <= 30)}' && echo "RSS: within 30 MB" ||
+  { echo "RSS: above 30 MB" && verdict=1; }
+exit $verdict
