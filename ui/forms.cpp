@@ -21,7 +21,9 @@ void Forms::Run(Handler&& handler) {
   if (quit_) return;
   engine::Scene& scene = engine_.GetScene();
   scene.workArea = platform_.GetWorkArea();
-  scene.pointer = platform_.CursorPos();
+  // Only the drag-follow step looks at the pointer; asking the display server
+  // for it on every tick of an idle mascot would cost a round trip for nothing.
+  if (engine_.State().dragging == 1) scene.pointer = platform_.CursorPos();
   // What a handler wrote before it failed stays, as it would on the desktop.
   try {
     handler();
