@@ -1,0 +1,57 @@
+// The program on a Linux X11 desktop: the application object, the four windows
+// and the message loop.
+#include "ui/qt/application.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <ctime>
+#include <exception>
+
+#include "ui/forms.h"
+#include "ui/qt/platform.h"
+
+namespace pelmo::ui::qt {
+
+namespace {
+
+// The generator is seeded from the clock. PELMO_SEED (a test hook, used by the
+// end-to-end tests to replay the same behaviour) overrides it.
+std::uint32_t Seed() {
+  bool ok = false;
+  const uint seed = qEnvironmentVariable("PELMO_SEED").toUInt(&ok);
+  return ok ? seed : static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+}  // namespace
+
+int RunApplication(int argc, char** argv) {
+  // The mascot is made of X11 windows placed and shaped pixel by pixel.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariable("QT_QPA_PLATFORM") == "xcb") {
+    std::fputs(
+        "pelmo: no X display ($DISPLAY is not set); start it on a desktop, or under xvfb-run.\n",
+        stderr);
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  const QString title = QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size()));
+  QApplication::setApplicationName(title);
+  // Hiding the mascot hides every window; only Form1's closing ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+  try {
+    QtPlatform platform;
+    Forms forms(platform, Seed());
+    platform.Attach(forms);
+    forms.Start();
+    QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, title, QString::fromUtf8(e.what()));
+  }
+  return 0;
+}
+
+}  // namespace pelmo::ui::qt
