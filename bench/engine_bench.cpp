@@ -29,8 +29,12 @@ void TickIn(benchmark::State& state, BehaviourMode mode, std::int32_t tick,
   }
 }
 
-void BM_TickSleep(benchmark::State& s) { TickIn(s, BehaviourMode::Sleep, 3); }
-void BM_TickIdle(benchmark::State& s) { TickIn(s, BehaviourMode::Idle, 3); }
+void BM_TickSleep(benchmark::State& s) {
+  TickIn(s, BehaviourMode::Sleep, 3);
+}
+void BM_TickIdle(benchmark::State& s) {
+  TickIn(s, BehaviourMode::Idle, 3);
+}
 void BM_TickWalk(benchmark::State& s) {
   TickIn(s, BehaviourMode::Walk, 3, [](Engine& e) {
     e.State().targetX = 100;
@@ -40,12 +44,24 @@ void BM_TickWalk(benchmark::State& s) {
 void BM_TickEat(benchmark::State& s) {
   TickIn(s, BehaviourMode::Eat, 4, [](Engine& e) { e.State().food = 2; });
 }
-void BM_TickDrunk(benchmark::State& s) { TickIn(s, BehaviourMode::Drunk, 30); }
-void BM_TickSpin(benchmark::State& s) { TickIn(s, BehaviourMode::Spin, 30); }
-void BM_TickSplitWithCue(benchmark::State& s) { TickIn(s, BehaviourMode::Split, 19); }
-void BM_TickRainSwelling(benchmark::State& s) { TickIn(s, BehaviourMode::RainEpisode, 100); }
-void BM_TickSunShrinking(benchmark::State& s) { TickIn(s, BehaviourMode::SunEpisode, 30); }
-void BM_TickDepartRising(benchmark::State& s) { TickIn(s, BehaviourMode::Depart, 15); }
+void BM_TickDrunk(benchmark::State& s) {
+  TickIn(s, BehaviourMode::Drunk, 30);
+}
+void BM_TickSpin(benchmark::State& s) {
+  TickIn(s, BehaviourMode::Spin, 30);
+}
+void BM_TickSplitWithCue(benchmark::State& s) {
+  TickIn(s, BehaviourMode::Split, 19);
+}
+void BM_TickRainSwelling(benchmark::State& s) {
+  TickIn(s, BehaviourMode::RainEpisode, 100);
+}
+void BM_TickSunShrinking(benchmark::State& s) {
+  TickIn(s, BehaviourMode::SunEpisode, 30);
+}
+void BM_TickDepartRising(benchmark::State& s) {
+  TickIn(s, BehaviourMode::Depart, 15);
+}
 void BM_TickDragging(benchmark::State& s) {
   TickIn(s, BehaviourMode::Idle, 3, [](Engine& e) {
     e.State().dragging = 1;

@@ -10,7 +10,7 @@ using testing::SeedWhere;
 
 TEST(Idle, WalksToAFoodWithinReachWithoutDrawing) {
   for (const auto& [dx, dy, walks] : {std::tuple{600, 399, true}, std::tuple{600, 400, false},
-                                     std::tuple{-999, 0, true}, std::tuple{0, -1000, false}}) {
+                                      std::tuple{-999, 0, true}, std::tuple{0, -1000, false}}) {
     Rig rig;
     rig.PlaceMascot(1000, 1000);
     rig.st().food = 2;
@@ -40,8 +40,8 @@ TEST(Idle, StagesDrawInOrderAndTheFirstThatHoldsActs) {
   EXPECT_EQ(walker.engine.Generator().State(), shadow.State());
 
   // Sleep: a second draw below 5 after a first at or above 20.
-  const std::uint32_t sleep = SeedWhere(
-      [](Random& r) { return r.NextRandom() % 1000 >= 20 && r.NextRandom() % 1000 < 5; });
+  const std::uint32_t sleep =
+      SeedWhere([](Random& r) { return r.NextRandom() % 1000 >= 20 && r.NextRandom() % 1000 < 5; });
   Rig sleeper(sleep);
   sleeper.Tick();
   EXPECT_EQ(sleeper.mode(), BehaviourMode::Sleep);

@@ -12,9 +12,9 @@ using testing::Rig;
 
 TEST(AxisStep, FifthOfTheDistanceTruncatedAndBounded) {
   const std::pair<std::int64_t, std::int32_t> table[] = {
-      {0, 0},   {4, 0},    {5, 1},    {-4, 0},     {-5, -1},     {9, 1},        {45, 9},
-      {49, 9},  {50, 10},  {-50, -10}, {51, 10},   {1000, 10},   {-1000, -10},  {-49, -9},
-      {-9, -1}, {40, 8},   {30, 6},   {1LL << 40, 10}, {-(1LL << 40), -10}};
+      {0, 0},   {4, 0},   {5, 1},     {-4, 0},         {-5, -1},           {9, 1},       {45, 9},
+      {49, 9},  {50, 10}, {-50, -10}, {51, 10},        {1000, 10},         {-1000, -10}, {-49, -9},
+      {-9, -1}, {40, 8},  {30, 6},    {1LL << 40, 10}, {-(1LL << 40), -10}};
   for (auto [d, step] : table) EXPECT_EQ(AxisStep(d), step) << "d=" << d;
 }
 
@@ -24,17 +24,17 @@ TEST(FacingFrame, DirectionsAndTheExactDiagonals) {
     std::string_view even, odd;
   };
   const Case cases[] = {
-      {-5, 0, "BMP_BASIC1", "BMP_BASIC2"},  // left
-      {0, 0, "BMP_BASIC1", "BMP_BASIC2"},   // standing still
-      {5, 0, "BMP_MIGI1", "BMP_MIGI2"},     // right
-      {0, -5, "BMP_UE1", "BMP_UE2"},        // up
-      {0, 5, "BMP_SHITA1", "BMP_SHITA2"},   // down
-      {6, 6, "BMP_SHITA1", "BMP_SHITA2"},   // down-right diagonal
-      {-6, -6, "BMP_BASIC1", "BMP_BASIC2"}, // up-left diagonal
-      {6, -6, "BMP_UE1", "BMP_UE2"},        // up-right diagonal
-      {-6, 6, "BMP_BASIC1", "BMP_BASIC2"},  // down-left diagonal
-      {8, 0, "BMP_MIGI1", "BMP_MIGI2"},     // 40 right and 3 up
-      {0, 8, "BMP_SHITA1", "BMP_SHITA2"},   // 3 right and 40 down
+      {-5, 0, "BMP_BASIC1", "BMP_BASIC2"},   // left
+      {0, 0, "BMP_BASIC1", "BMP_BASIC2"},    // standing still
+      {5, 0, "BMP_MIGI1", "BMP_MIGI2"},      // right
+      {0, -5, "BMP_UE1", "BMP_UE2"},         // up
+      {0, 5, "BMP_SHITA1", "BMP_SHITA2"},    // down
+      {6, 6, "BMP_SHITA1", "BMP_SHITA2"},    // down-right diagonal
+      {-6, -6, "BMP_BASIC1", "BMP_BASIC2"},  // up-left diagonal
+      {6, -6, "BMP_UE1", "BMP_UE2"},         // up-right diagonal
+      {-6, 6, "BMP_BASIC1", "BMP_BASIC2"},   // down-left diagonal
+      {8, 0, "BMP_MIGI1", "BMP_MIGI2"},      // 40 right and 3 up
+      {0, 8, "BMP_SHITA1", "BMP_SHITA2"},    // 3 right and 40 down
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FacingFrame(c.sx, c.sy, 4), c.even) << c.sx << "," << c.sy;

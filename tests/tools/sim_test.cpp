@@ -34,21 +34,38 @@ TEST(Simulator, PrintsOneCompleteLinePerStep) {
   const Result r = Simulate("seed 1\ntick 300\n");
   EXPECT_EQ(r.status, 0);
   ASSERT_EQ(r.lines.size(), 300u);
-  for (const char* key :
-       {"\"tick\":1,", "\"mode\":", "\"food\":", "\"targetX\":", "\"targetY\":", "\"dragging\":",
-        "\"form1\":[0,0,1920,1040]", "\"form1Visible\":true", "\"timer\":true",
-        "\"img\":[0,0,150,100]", "\"stretch\":false", "\"picture\":\"BMP_", "\"foodForm\":[233,382]",
-        "\"foodPicture\":null", "\"rainForm\":[242,243]", "\"rainVisible\":false",
-        "\"rainImgTop\":-500", "\"sunForm\":[574,288]", "\"sunVisible\":false",
-        "\"sunPicture\":\"BMP_SUN1\"", "\"edit1\":\"Edit1\"", "\"edit2\":\"0\"", "\"cues\":[]",
-        "\"closed\":false"})
+  for (const char* key : {"\"tick\":1,",
+                          "\"mode\":",
+                          "\"food\":",
+                          "\"targetX\":",
+                          "\"targetY\":",
+                          "\"dragging\":",
+                          "\"form1\":[0,0,1920,1040]",
+                          "\"form1Visible\":true",
+                          "\"timer\":true",
+                          "\"img\":[0,0,150,100]",
+                          "\"stretch\":false",
+                          "\"picture\":\"BMP_",
+                          "\"foodForm\":[233,382]",
+                          "\"foodPicture\":null",
+                          "\"rainForm\":[242,243]",
+                          "\"rainVisible\":false",
+                          "\"rainImgTop\":-500",
+                          "\"sunForm\":[574,288]",
+                          "\"sunVisible\":false",
+                          "\"sunPicture\":\"BMP_SUN1\"",
+                          "\"edit1\":\"Edit1\"",
+                          "\"edit2\":\"0\"",
+                          "\"cues\":[]",
+                          "\"closed\":false"})
     EXPECT_TRUE(Has(r.lines[0], key)) << key << " in " << r.lines[0];
   EXPECT_TRUE(Has(r.lines[299], "\"tick\":")) << r.lines[299];
 }
 
 TEST(Simulator, SetUpCommandsApplyBeforeTheStart) {
-  const Result r = Simulate("workarea 10 20 810 620\npointer 5 5\nmascot 300 200\nfood 40 50\n"
-                            "press right\n");
+  const Result r = Simulate(
+      "workarea 10 20 810 620\npointer 5 5\nmascot 300 200\nfood 40 50\n"
+      "press right\n");
   ASSERT_EQ(r.lines.size(), 1u);
   EXPECT_TRUE(Has(r.lines[0], "\"form1\":[300,200,800,600]")) << r.lines[0];
   EXPECT_TRUE(Has(r.lines[0], "\"foodForm\":[40,50]"));
