@@ -205,6 +205,9 @@ parec -d e2e.monitor --latency-msec=20 --format=s16le --rate=44100 --channels=2 
 parec_pid=$!
 pids+=($parec_pid)
 wait_for 5 sh -c 'pactl list short source-outputs | grep -q .'
+# The monitor starts delivering some time after the recorder connects: press only
+# once samples arrive, or the head of the chimes is never recorded.
+wait_for 5 test -s "$work/drag.raw"
 at "$px" "$py" && xdotool mousedown 1
 wait_for 3 strawberry && pass "the strawberry cursor shows while the mascot is held" ||
   fail "no strawberry cursor during the drag ($("${probe[@]}" cursor))"
