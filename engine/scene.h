@@ -22,6 +22,7 @@ struct ImageControl {
   bool Stretch = false;
   bool Transparent = false;
   std::string_view Picture;
+  bool operator==(const ImageControl&) const = default;
 };
 
 struct SpriteWindow {

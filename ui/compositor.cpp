@@ -11,23 +11,11 @@ namespace pelmo::ui {
 
 namespace {
 
-// The values of one image control that its drawing depends on.
-struct ControlValues {
-  std::int32_t Left = 0;
-  std::int32_t Top = 0;
-  std::int32_t Width = 0;
-  std::int32_t Height = 0;
-  bool Stretch = false;
-  bool Transparent = false;
-  std::string_view Picture;
-  bool operator==(const ControlValues&) const = default;
-};
-
 // Everything a window's pixels depend on (not where the window is, nor whether it shows).
 struct ContentValues {
   std::int32_t Width = 0;
   std::int32_t Height = 0;
-  std::array<ControlValues, 2> controls{};
+  std::array<engine::ImageControl, 2> controls{};
   bool operator==(const ContentValues&) const = default;
 };
 
@@ -45,8 +33,7 @@ WindowValues ValuesOf(const WindowView& view) {
                  view.window->Visible,
                  {view.window->Width, view.window->Height, {}}};
   for (std::size_t i = 0; i < view.controlCount; ++i) {
-    const engine::ImageControl& c = *view.controls[i].control;
-    v.content.controls[i] = {c.Left, c.Top, c.Width, c.Height, c.Stretch, c.Transparent, c.Picture};
+    v.content.controls[i] = *view.controls[i].control;
   }
   return v;
 }
