@@ -1,8 +1,10 @@
 #include "ui/compositor.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ui/paint.h"
 #include "ui/window_layout.h"
@@ -48,12 +50,23 @@ Rect64 ControlRect(const ControlView& view, const engine::SpriteWindow& window) 
   return Rect64::Sized(c.Left, c.Top, c.Width, c.Height);
 }
 
+// Animations flip between a handful of frames; keeping the last few decoded
+// spares a decode on every tick for a few hundred kilobytes.
+constexpr std::size_t kKeptPictures = 4;
+
+struct NamedPicture {
+  std::string name;
+  Picture picture;
+};
+
 // The picture an image control holds, as the control itself would: it changes
 // only when a different name is loaded, and a failed load keeps the old one.
 struct HeldPicture {
-  std::string name;  // empty: no picture
-  Picture picture;
+  bool holding = false;              // the front of `recent` is the control's picture
+  std::vector<NamedPicture> recent;  // most recently held first
   std::string failedName;
+
+  const Picture& Current() const { return recent.front().picture; }
 };
 
 struct WindowState {
@@ -80,18 +93,28 @@ struct Compositor::Impl {
 void Compositor::Impl::UpdateHeld(HeldPicture& held, std::string_view wanted,
                                   std::optional<std::string>& error) {
   if (wanted.empty()) {
-    held = {};
+    held.holding = false;
+    held.failedName.clear();
     return;
   }
-  if (wanted == held.name || wanted == held.failedName) return;
-  try {
-    held.picture = loader(wanted);
-    held.name = wanted;
-    held.failedName.clear();
-  } catch (const std::exception& e) {
-    held.failedName = wanted;
-    if (!error) error = e.what();
+  if ((held.holding && wanted == held.recent.front().name) || wanted == held.failedName) return;
+  auto kept = std::find_if(held.recent.begin(), held.recent.end(),
+                           [wanted](const NamedPicture& p) { return p.name == wanted; });
+  if (kept != held.recent.end()) {
+    std::rotate(held.recent.begin(), kept, kept + 1);
+  } else {
+    try {
+      NamedPicture loaded{std::string(wanted), loader(wanted)};
+      if (held.recent.size() == kKeptPictures) held.recent.pop_back();
+      held.recent.insert(held.recent.begin(), std::move(loaded));
+    } catch (const std::exception& e) {
+      held.failedName = wanted;
+      if (!error) error = e.what();
+      return;
+    }
   }
+  held.holding = true;
+  held.failedName.clear();
 }
 
 // Leaves the state consistent before reporting a failed load, so that the same
@@ -103,7 +126,7 @@ void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
   Rect64 area;
   for (std::size_t i = 0; i < view.controlCount; ++i) {
     UpdateHeld(state.held[i], view.controls[i].control->Picture, error);
-    if (!state.held[i].name.empty()) {
+    if (state.held[i].holding) {
       area = Bound(area, Intersect(ControlRect(view.controls[i], *view.window), window));
     }
   }
@@ -117,9 +140,9 @@ void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
 
   ResetCanvas(state.scratch, area);
   for (std::size_t i = 0; i < view.controlCount; ++i) {
-    if (state.held[i].name.empty()) continue;
+    if (!state.held[i].holding) continue;
     DrawImage(state.scratch, window, ControlRect(view.controls[i], *view.window),
-              *view.controls[i].control, state.held[i].picture);
+              *view.controls[i].control, state.held[i].Current());
   }
   const Picture& before = state.canvas.pixels;
   const Picture& after = state.scratch.pixels;

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/picture_names.h"
 #include "tests/ui/bmp_builder.h"
@@ -306,6 +307,34 @@ TEST(Presentation, ReportsWhatChangedAndDoesNoWorkWhenNothingDid) {
   EXPECT_TRUE(p.visible);
   EXPECT_TRUE(p.pixelsChanged);
   EXPECT_EQ(p.buffer->pixels, loader.pictures["A"].pixels);
+}
+
+TEST(Presentation, AnimationFramesAreDecodedOnceAndDrawnRightAfterEviction) {
+  FakeLoader loader;
+  const std::vector<std::string> frames = {"F0", "F1", "F2", "F3", "F4"};
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    loader.pictures[frames[i]] = Filled(150, 100, 0x100000u * static_cast<std::uint32_t>(i + 1));
+  }
+  Compositor compositor(loader.Bind());
+  Scene scene = Desktop();
+
+  // A walk flips between two frames: each is decoded once however long it lasts.
+  for (int tick = 0; tick < 20; ++tick) {
+    const std::string& frame = frames[static_cast<std::size_t>(tick % 2)];
+    scene.PelmoImg.Picture = frame;
+    const Presentation p = compositor.Present(WindowId::Form1, scene);
+    EXPECT_EQ(p.buffer->At(0, 0), loader.pictures[frame].At(0, 0));
+  }
+  EXPECT_EQ(loader.loads, 2);
+
+  // Cycling through more frames than are kept still draws each one correctly.
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& frame : frames) {
+      scene.PelmoImg.Picture = frame;
+      const Presentation p = compositor.Present(WindowId::Form1, scene);
+      EXPECT_EQ(p.buffer->At(75, 50), loader.pictures[frame].At(75, 50)) << frame;
+    }
+  }
 }
 
 TEST(Presentation, AHiddenWindowIsReportedOnceAndShownWithItsPixels) {
