@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace pelmo::ui::qt {
@@ -32,17 +34,14 @@ std::optional<engine::MouseButton> EngineButton(Qt::MouseButton button) {
   }
 }
 
-// FNV-1a over the size and the pixels.
+// A hash of the size and the pixels; the library's byte hash takes eight bytes a step.
 std::uint64_t ContentKey(const Picture& picture) {
-  std::uint64_t hash = 14695981039346656037ull;
-  auto mix = [&hash](std::uint32_t value) {
-    hash ^= value;
-    hash *= 1099511628211ull;
-  };
-  mix(static_cast<std::uint32_t>(picture.width));
-  mix(static_cast<std::uint32_t>(picture.height));
-  for (std::uint32_t pixel : picture.pixels) mix(pixel);
-  return hash;
+  const std::string_view bytes(reinterpret_cast<const char*>(picture.pixels.data()),
+                               picture.pixels.size() * sizeof(std::uint32_t));
+  const std::uint64_t size =
+      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(picture.width)) << 32) |
+      static_cast<std::uint32_t>(picture.height);
+  return std::hash<std::string_view>{}(bytes) ^ (size * 0x9E3779B97F4A7C15ull);
 }
 
 // The drawn pixels as rectangles: runs of non-blue pixels, a run repeated on
@@ -106,6 +105,7 @@ SpriteWindow::SpriteWindow() : connection_(X11Connection()), depth_(CheckedDepth
   setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
            Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
   create();
+  StopEchoes();
 }
 
 SpriteWindow::~SpriteWindow() {
@@ -137,17 +137,45 @@ void SpriteWindow::Present(const Presentation& presentation) {
       }
     }
   }
-  // Qt sends what was asked of the connection before its event loop sleeps.
   if (empty_) {
     hide();
   } else if (!isVisible()) {
     show();
   }
+  // Qt writes out its requests only when it handles events, and this window
+  // asks for none: without the flush a walk would reach the screen in bursts.
+  xcb_flush(connection_);
 }
 
+// The window is moved on the server directly: Qt would rewrite its size hints
+// property on every move, and the server would echo each move back.
 void SpriteWindow::MoveTo(QRect rect) {
-  setGeometry(rect);
+  const bool resized = rect.size() != rect_.size();
+  const std::uint32_t values[] = {
+      static_cast<std::uint32_t>(rect.x()), static_cast<std::uint32_t>(rect.y()),
+      static_cast<std::uint32_t>(rect.width()), static_cast<std::uint32_t>(rect.height())};
+  std::uint16_t mask = XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y;
+  if (resized) mask |= XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT;
+  xcb_configure_window(connection_, static_cast<xcb_window_t>(winId()), mask, values);
   rect_ = rect;
+}
+
+// A walking mascot moves and changes its picture ten times a second. Qt asks the
+// server for the structure, exposure and property events of its windows, and
+// answers every ConfigureNotify with a round trip for the window's position:
+// several wake-ups of both processes per tick, for news about changes this
+// window made itself. The server paints the background pixmap by itself and
+// nothing here draws through Qt, so the window keeps only its input events.
+void SpriteWindow::StopEchoes() {
+  const xcb_window_t window = static_cast<xcb_window_t>(winId());
+  xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+      connection_, xcb_get_window_attributes(connection_, window), nullptr);
+  if (attributes == nullptr) return;
+  const std::uint32_t echoes =
+      XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+  const std::uint32_t mask = attributes->your_event_mask & ~echoes;
+  std::free(attributes);
+  xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &mask);
 }
 
 const SpriteWindow::Frame& SpriteWindow::FrameFor(std::uint64_t key, const Picture& buffer) {

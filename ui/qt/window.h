@@ -29,7 +29,8 @@ struct PointerHandlers {
 // Each distinct frame is uploaded to the X server once, as a pixmap with its
 // shape; showing it again is a few small requests and the server paints the
 // window from that pixmap by itself. An animation flips between a few frames,
-// so a tick costs about what moving the window costs.
+// so a tick costs about what moving the window costs: one batch of requests,
+// and no events come back but the pointer's.
 class SpriteWindow : public QWindow {
  public:
   SpriteWindow();
@@ -59,6 +60,7 @@ class SpriteWindow : public QWindow {
   void Upload(std::uint32_t pixmap, const Picture& buffer);
   void ForgetFrames();
   void MoveTo(QRect rect);
+  void StopEchoes();
   bool IsSecondClick(const QMouseEvent& event);
   void FinishFollowing();
 

@@ -265,6 +265,15 @@ if wait_for 5 shown "$food_name"; then
     read -r a b _ _ < <(geometry "$food")
     (($(abs $((x - a))) + $(abs $((y - b))) < 25))
   }
+  # Each tick of the walk moves the window, and each move must reach the server
+  # as it is made, not in bursts when the connection's buffer fills.
+  mascot=$(window Form1)
+  places=$(for _ in $(seq 10); do
+    geometry "$mascot"
+    sleep 0.1
+  done | sort -u | wc -l)
+  ((places >= 5)) && pass "the walk reaches the screen tick by tick ($places places in 1 s)" ||
+    fail "the walking mascot was seen in only $places places in 1 s"
   wait_for 20 mascot_at_food && pass "the mascot walks to the food" ||
     fail "the mascot did not reach the food"
   shot eating >/dev/null
