@@ -69,15 +69,25 @@ struct HeldPicture {
   const Picture& Current() const { return recent.front().picture; }
 };
 
+// A composed window kept for reuse: a walk flips between two pictures, and
+// composing one of them again on every tick would redo identical work.
+struct ComposedFrame {
+  ContentValues content;
+  Canvas canvas;
+  std::uint64_t id = 0;  // equal ids, equal pixels
+  bool exact = false;    // shows what `content` names (no failed load stood in for it)
+};
+
+constexpr std::size_t kKeptFrames = 4;
+
 struct WindowState {
   bool presentedOnce = false;
   WindowValues presented;  // as last handed out
-  bool composed = false;
-  ContentValues composedFor;
-  Canvas canvas;
-  Canvas scratch;
-  bool pixelsPending = true;  // the canvas differs from what was last handed out
+  std::uint64_t presentedFrame = 0;
+  std::vector<ComposedFrame> frames;  // most recently shown first; the front is current
   std::array<HeldPicture, 2> held;
+
+  const Canvas& Current() const { return frames.front().canvas; }
 };
 
 }  // namespace
@@ -85,6 +95,7 @@ struct WindowState {
 struct Compositor::Impl {
   Loader loader;
   std::array<WindowState, kWindows.size()> windows;
+  std::uint64_t lastFrameId = 0;
 
   void UpdateHeld(HeldPicture& held, std::string_view wanted, std::optional<std::string>& error);
   void Recompose(WindowState& state, const WindowView& view, const ContentValues& content);
@@ -124,12 +135,28 @@ void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
   std::optional<std::string> error;
   const Rect64 window = WindowRect(*view.window);
   Rect64 area;
+  bool exact = true;
   for (std::size_t i = 0; i < view.controlCount; ++i) {
-    UpdateHeld(state.held[i], view.controls[i].control->Picture, error);
-    if (state.held[i].holding) {
+    const std::string_view wanted = view.controls[i].control->Picture;
+    HeldPicture& held = state.held[i];
+    UpdateHeld(held, wanted, error);
+    exact = exact &&
+            (wanted.empty() ? !held.holding : held.holding && held.recent.front().name == wanted);
+    if (held.holding) {
       area = Bound(area, Intersect(ControlRect(view.controls[i], *view.window), window));
     }
   }
+
+  if (exact) {
+    auto kept = std::find_if(state.frames.begin(), state.frames.end(), [&](const ComposedFrame& f) {
+      return f.exact && f.content == content;
+    });
+    if (kept != state.frames.end()) {
+      std::rotate(state.frames.begin(), kept, kept + 1);
+      return;
+    }
+  }
+
   if (area.Width() * area.Height() > kMaxComposedPixels) {
     if (!error) {
       error = std::string(view.name) + " is too large to draw (" + std::to_string(area.Width()) +
@@ -138,21 +165,25 @@ void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
     area = {};
   }
 
-  ResetCanvas(state.scratch, area);
+  ComposedFrame frame;
+  if (state.frames.size() == kKeptFrames) {
+    frame = std::move(state.frames.back());  // its buffer is reused
+    state.frames.pop_back();
+  }
+  frame.content = content;
+  frame.exact = exact && !error;
+  ResetCanvas(frame.canvas, area);
   for (std::size_t i = 0; i < view.controlCount; ++i) {
     if (!state.held[i].holding) continue;
-    DrawImage(state.scratch, window, ControlRect(view.controls[i], *view.window),
+    DrawImage(frame.canvas, window, ControlRect(view.controls[i], *view.window),
               *view.controls[i].control, state.held[i].Current());
   }
-  const Picture& before = state.canvas.pixels;
-  const Picture& after = state.scratch.pixels;
-  if (!state.composed || before.width != after.width || before.height != after.height ||
-      before.pixels != after.pixels) {
-    state.pixelsPending = true;
-  }
-  std::swap(state.canvas, state.scratch);
-  state.composed = true;
-  state.composedFor = content;
+  const bool samePixels = !state.frames.empty() &&
+                          state.Current().pixels.width == frame.canvas.pixels.width &&
+                          state.Current().pixels.height == frame.canvas.pixels.height &&
+                          state.Current().pixels.pixels == frame.canvas.pixels.pixels;
+  frame.id = samePixels ? state.frames.front().id : ++lastFrameId;
+  state.frames.insert(state.frames.begin(), std::move(frame));
   if (error) throw PictureError(*error);
 }
 
@@ -160,14 +191,15 @@ namespace {
 
 Presentation Describe(const WindowState& state, const WindowValues& values) {
   if (!values.Visible) return {};
-  const Rect64& area = state.canvas.area;
-  return {true,
-          {engine::Add32(values.Left, static_cast<std::int32_t>(area.left)),
-           engine::Add32(values.Top, static_cast<std::int32_t>(area.top)),
-           static_cast<std::int32_t>(area.Width()), static_cast<std::int32_t>(area.Height())},
-          &state.canvas.pixels,
-          false,
-          false};
+  const Rect64& area = state.Current().area;
+  Presentation p;
+  p.visible = true;
+  p.rect = {engine::Add32(values.Left, static_cast<std::int32_t>(area.left)),
+            engine::Add32(values.Top, static_cast<std::int32_t>(area.top)),
+            static_cast<std::int32_t>(area.Width()), static_cast<std::int32_t>(area.Height())};
+  p.buffer = &state.Current().pixels;
+  p.frameId = state.frames.front().id;
+  return p;
 }
 
 }  // namespace
@@ -195,14 +227,14 @@ Presentation Compositor::Present(WindowId window, const engine::Scene& scene) {
     p.changed = changed;
     return p;
   }
-  if (!state.composed || !(state.composedFor == now.content)) {
+  if (state.frames.empty() || !(state.frames.front().content == now.content)) {
     impl_->Recompose(state, view, now.content);
   }
   state.presented = now;
   state.presentedOnce = true;
   Presentation p = Describe(state, now);
   p.changed = true;
-  p.pixelsChanged = std::exchange(state.pixelsPending, false);
+  p.pixelsChanged = p.frameId != std::exchange(state.presentedFrame, p.frameId);
   return p;
 }
 

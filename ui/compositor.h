@@ -33,6 +33,7 @@ struct Presentation {
   const Picture* buffer = nullptr;  // rect.width x rect.height pixels; valid until the next Present
   bool changed = false;             // anything differs from the last presentation
   bool pixelsChanged = false;       // the buffer's size or content differs (else only moved/shown)
+  std::uint64_t frameId = 0;        // names the buffer's size and content: equal ids, equal pixels
 };
 
 // Turns the Scene's windows into pixels: blue background, image controls in

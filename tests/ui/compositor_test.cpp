@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <map>
 #include <set>
@@ -279,10 +280,12 @@ TEST(Presentation, ReportsWhatChangedAndDoesNoWorkWhenNothingDid) {
   EXPECT_EQ(p.rect.left, 7);
   EXPECT_EQ(loader.loads, loadsAfterFirst);
 
+  const std::uint64_t idOfA = p.frameId;
   scene.PelmoImg.Picture = "A_AGAIN";  // another name, the same pixels
   p = compositor.Present(WindowId::Form1, scene);
   EXPECT_TRUE(p.changed);
   EXPECT_FALSE(p.pixelsChanged);
+  EXPECT_EQ(p.frameId, idOfA);
 
   scene.PelmoImg.Picture = "B";
   p = compositor.Present(WindowId::Form1, scene);
@@ -318,14 +321,21 @@ TEST(Presentation, AnimationFramesAreDecodedOnceAndDrawnRightAfterEviction) {
   Compositor compositor(loader.Bind());
   Scene scene = Desktop();
 
-  // A walk flips between two frames: each is decoded once however long it lasts.
+  // A walk flips between two frames: each is decoded once however long it lasts,
+  // and each keeps its frame id, so a front-end can keep what it made of it.
+  std::array<std::uint64_t, 2> ids{};
   for (int tick = 0; tick < 20; ++tick) {
-    const std::string& frame = frames[static_cast<std::size_t>(tick % 2)];
-    scene.PelmoImg.Picture = frame;
+    const std::size_t which = static_cast<std::size_t>(tick % 2);
+    scene.PelmoImg.Picture = frames[which];
+    scene.Form1.Left = tick;
     const Presentation p = compositor.Present(WindowId::Form1, scene);
-    EXPECT_EQ(p.buffer->At(0, 0), loader.pictures[frame].At(0, 0));
+    EXPECT_EQ(p.buffer->At(0, 0), loader.pictures[frames[which]].At(0, 0));
+    EXPECT_TRUE(p.pixelsChanged);
+    if (tick < 2) ids[which] = p.frameId;
+    EXPECT_EQ(p.frameId, ids[which]);
   }
   EXPECT_EQ(loader.loads, 2);
+  EXPECT_NE(ids[0], ids[1]);
 
   // Cycling through more frames than are kept still draws each one correctly.
   for (int round = 0; round < 2; ++round) {

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
-#include <string_view>
 #include <vector>
 
 namespace pelmo::ui::qt {
@@ -32,16 +31,6 @@ std::optional<engine::MouseButton> EngineButton(Qt::MouseButton button) {
     default:
       return std::nullopt;
   }
-}
-
-// A hash of the size and the pixels; the library's byte hash takes eight bytes a step.
-std::uint64_t ContentKey(const Picture& picture) {
-  const std::string_view bytes(reinterpret_cast<const char*>(picture.pixels.data()),
-                               picture.pixels.size() * sizeof(std::uint32_t));
-  const std::uint64_t size =
-      (static_cast<std::uint64_t>(static_cast<std::uint32_t>(picture.width)) << 32) |
-      static_cast<std::uint32_t>(picture.height);
-  return std::hash<std::string_view>{}(bytes) ^ (size * 0x9E3779B97F4A7C15ull);
 }
 
 // The drawn pixels as rectangles: runs of non-blue pixels, a run repeated on
@@ -121,20 +110,17 @@ void SpriteWindow::Present(const Presentation& presentation) {
   }
   const QRect wanted(rect.left, rect.top, rect.width, rect.height);
   if (wanted != rect_ && !(following_ && wanted.size() == rect_.size())) MoveTo(wanted);
-  if (presentation.pixelsChanged || frameKey_ == 0) {
-    const std::uint64_t key = ContentKey(*presentation.buffer);
-    if (key != frameKey_) {
-      const Frame& frame = FrameFor(key, *presentation.buffer);
-      frameKey_ = key;
-      // Qt reads an empty mask as "no mask", which would show the blue.
-      empty_ = frame.shape.isEmpty();
-      if (!empty_) {
-        setMask(frame.shape);
-        const std::uint32_t background = frame.pixmap;
-        xcb_change_window_attributes(connection_, static_cast<xcb_window_t>(winId()),
-                                     XCB_CW_BACK_PIXMAP, &background);
-        xcb_clear_area(connection_, 0, static_cast<xcb_window_t>(winId()), 0, 0, 0, 0);
-      }
+  if (presentation.frameId != frameId_) {
+    const Frame& frame = FrameFor(presentation.frameId, *presentation.buffer);
+    frameId_ = presentation.frameId;
+    // Qt reads an empty mask as "no mask", which would show the blue.
+    empty_ = frame.shape.isEmpty();
+    if (!empty_) {
+      setMask(frame.shape);
+      const std::uint32_t background = frame.pixmap;
+      xcb_change_window_attributes(connection_, static_cast<xcb_window_t>(winId()),
+                                   XCB_CW_BACK_PIXMAP, &background);
+      xcb_clear_area(connection_, 0, static_cast<xcb_window_t>(winId()), 0, 0, 0, 0);
     }
   }
   if (empty_) {

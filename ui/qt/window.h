@@ -26,7 +26,7 @@ struct PointerHandlers {
 // even off-screen, with no taskbar button and no window-manager frame) shaped by
 // the colour key, so blue pixels are neither drawn nor clickable.
 //
-// Each distinct frame is uploaded to the X server once, as a pixmap with its
+// Each frame the compositor hands out is uploaded to the X server once, as a pixmap with its
 // shape; showing it again is a few small requests and the server paints the
 // window from that pixmap by itself. An animation flips between a few frames,
 // so a tick costs about what moving the window costs: one batch of requests,
@@ -68,9 +68,9 @@ class SpriteWindow : public QWindow {
   std::uint8_t depth_;
   PointerHandlers handlers_;
   std::unordered_map<std::uint64_t, Frame> frames_;
-  std::uint64_t frameKey_ = 0;
-  bool empty_ = false;  // all key blue: nothing to show
-  QRect rect_;          // where the window was last put
+  std::uint64_t frameId_ = 0;  // the frame shown; the compositor never hands out 0
+  bool empty_ = false;         // all key blue: nothing to show
+  QRect rect_;                 // where the window was last put
 
   ulong lastPressTime_ = 0;
   QPoint lastPressPos_;
