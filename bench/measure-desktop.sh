@@ -7,7 +7,7 @@
 #   bench/measure-desktop.sh BUILD_DIR [SECONDS]     (default 60 seconds)
 #
 # The side-by-side run gives each program's own CPU time; the X server's time is
-# shared, so three shorter runs (the pointer alone, oneko alone, Pelmo alone)
+# shared, so three runs of the same length (the pointer alone, oneko alone, Pelmo alone)
 # apportion it: a program's X share is the server's time beyond the pointer-only
 # run. Targets: Pelmo's own plus X share no more than oneko's; RSS <= 30 MB.
 set -uo pipefail
@@ -15,7 +15,7 @@ export PATH=$PATH:/usr/games # where Debian puts oneko
 
 build=$(cd "${1:?usage: measure-desktop.sh BUILD_DIR [SECONDS]}" && pwd)
 duration=${2:-60}
-solo=$(((duration + 1) / 2))
+solo=$duration
 pelmo=$build/app/pelmo
 for tool in Xvfb oneko xdotool; do
   command -v "$tool" >/dev/null || {
@@ -36,10 +36,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-hz=$(getconf CLK_TCK)
 
-# CPU seconds (user + system) a process has used so far.
-cpu() { awk -v hz="$hz" '{printf "%.3f", ($14 + $15) / hz}' "/proc/$1/stat"; }
+# CPU seconds a process's threads have run so far, from the scheduler's
+# nanosecond counts: the clock-tick counts of /proc/PID/stat are 10 ms coarse,
+# as large as a whole minute of either program's work here.
+cpu() { cat /proc/"$1"/task/*/schedstat | awk '{ns += $1} END {printf "%.3f", ns / 1e9}'; }
 rss_mb() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a - b}'; }
 percent() { awk -v s="$1" -v d="$2" 'BEGIN {printf "%.3f%%", 100 * s / d}'; }
@@ -127,6 +128,9 @@ printf '%-7s %12s %14s %14s %9s\n' Pelmo "$pelmo_cpu" "$x_pelmo_share" \
   "$pelmo_total ($(percent "$pelmo_total" "$duration"))" "$pelmo_rss"
 echo "X server, side by side: $x_both s in $duration s (the pointer alone: $(scale "$x_pointer") s)"
 echo "Pelmo's peak RSS: $pelmo_peak MB"
+# Pelmo's timer ticks every 100 ms, oneko's every 125 ms (its default).
+per_tick() { awk -v t="$1" -v d="$duration" -v ms="$2" 'BEGIN {printf "%.3f ms", 1000 * t / (d * 1000 / ms)}'; }
+echo "per tick: oneko $(per_tick "$oneko_total" 125), Pelmo $(per_tick "$pelmo_total" 100)"
 
 verdict=0
 awk -v p="$pelmo_total" -v o="$oneko_total" 'BEGIN {exit !(p <= o)}' &&
