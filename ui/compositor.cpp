@@ -54,6 +54,23 @@ Rect64 ControlRect(const ControlView& view, const engine::SpriteWindow& window) 
 // spares a decode on every tick for a few hundred kilobytes.
 constexpr std::size_t kKeptPictures = 4;
 
+// Only sprite-sized pictures and frames are kept once they are no longer shown:
+// the swelling mascot of the rain episode grows to megabytes per frame, and
+// keeping those would hold on to tens of megabytes for a picture seen once.
+constexpr std::int64_t kMaxKeptPixels = 320 * 240;
+
+template <typename T, typename Size>
+void DropLargeBehindFront(std::vector<T>& kept, Size pixelsOf) {
+  if (kept.size() < 2) return;
+  kept.erase(std::remove_if(kept.begin() + 1, kept.end(),
+                            [&](const T& item) { return pixelsOf(item) > kMaxKeptPixels; }),
+             kept.end());
+}
+
+std::int64_t PixelsOf(const Picture& picture) {
+  return static_cast<std::int64_t>(picture.width) * picture.height;
+}
+
 struct NamedPicture {
   std::string name;
   Picture picture;
@@ -124,6 +141,7 @@ void Compositor::Impl::UpdateHeld(HeldPicture& held, std::string_view wanted,
       return;
     }
   }
+  DropLargeBehindFront(held.recent, [](const NamedPicture& p) { return PixelsOf(p.picture); });
   held.holding = true;
   held.failedName.clear();
 }
@@ -153,6 +171,8 @@ void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
     });
     if (kept != state.frames.end()) {
       std::rotate(state.frames.begin(), kept, kept + 1);
+      DropLargeBehindFront(state.frames,
+                           [](const ComposedFrame& f) { return PixelsOf(f.canvas.pixels); });
       return;
     }
   }
@@ -184,6 +204,8 @@ void Compositor::Impl::Recompose(WindowState& state, const WindowView& view,
                           state.Current().pixels.pixels == frame.canvas.pixels.pixels;
   frame.id = samePixels ? state.frames.front().id : ++lastFrameId;
   state.frames.insert(state.frames.begin(), std::move(frame));
+  DropLargeBehindFront(state.frames,
+                       [](const ComposedFrame& f) { return PixelsOf(f.canvas.pixels); });
   if (error) throw PictureError(*error);
 }
 

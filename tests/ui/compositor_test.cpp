@@ -347,6 +347,21 @@ TEST(Presentation, AnimationFramesAreDecodedOnceAndDrawnRightAfterEviction) {
   }
 }
 
+TEST(Presentation, OnlySpriteSizedPicturesAreKeptOnceOutOfSight) {
+  FakeLoader loader;
+  loader.pictures["SMALL"] = Filled(150, 100, 0x111111);
+  loader.pictures["HUGE"] = Filled(1200, 800, 0x222222);
+  Compositor compositor(loader.Bind());
+  Scene scene = Desktop();
+  for (const char* name : {"SMALL", "HUGE", "SMALL", "HUGE", "SMALL"}) {
+    scene.PelmoImg.Picture = name;
+    const Presentation p = compositor.Present(WindowId::Form1, scene);
+    EXPECT_EQ(p.buffer->At(0, 0), loader.pictures[name].At(0, 0)) << name;
+  }
+  // The small picture is decoded once; the huge one again each time it returns.
+  EXPECT_EQ(loader.loads, 3);
+}
+
 TEST(Presentation, AHiddenWindowIsReportedOnceAndShownWithItsPixels) {
   FakeLoader loader;
   loader.pictures["SUN"] = Gradient(300, 200);
