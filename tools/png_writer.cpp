@@ -28,18 +28,20 @@ void PutChunk(std::vector<std::uint8_t>& out, std::string_view type,
 }  // namespace
 
 void WritePng(const std::string& path, const ui::Picture& picture) {
-  // Every row unfiltered (filter byte 0) then RGB: storyboards are mostly flat
-  // colour, which deflate handles well without filters.
+  // Each row as its difference from the row above (the "Up" filter): enlarged
+  // and flat-coloured pictures repeat their rows, which then pack to almost nothing.
   const auto width = static_cast<std::size_t>(picture.width);
+  const std::size_t stride = width * 3;
   std::vector<std::uint8_t> raw;
-  raw.reserve((width * 3 + 1) * static_cast<std::size_t>(picture.height));
+  raw.reserve((stride + 1) * static_cast<std::size_t>(picture.height));
   for (std::int32_t y = 0; y < picture.height; ++y) {
-    raw.push_back(0);
+    raw.push_back(2);
     for (std::int32_t x = 0; x < picture.width; ++x) {
       const std::uint32_t c = picture.At(x, y);
-      raw.push_back(static_cast<std::uint8_t>(c >> 16));
-      raw.push_back(static_cast<std::uint8_t>(c >> 8));
-      raw.push_back(static_cast<std::uint8_t>(c));
+      const std::uint32_t above = y > 0 ? picture.At(x, y - 1) : 0;
+      raw.push_back(static_cast<std::uint8_t>((c >> 16) - (above >> 16)));
+      raw.push_back(static_cast<std::uint8_t>((c >> 8) - (above >> 8)));
+      raw.push_back(static_cast<std::uint8_t>(c - above));
     }
   }
   uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));

@@ -5,13 +5,14 @@
 // as a grey checkerboard so the figure's true outline, including any dark-blue rim, stands out.
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "assets/catalogue.h"
 #include "assets/contact_sheet/font.h"
-#include "assets/contact_sheet/png_writer.h"
 #include "assets/reader/bmp_reader.h"
+#include "tools/png_writer.h"
 
 using namespace pelmo::assets;
 
@@ -117,10 +118,13 @@ int main(int argc, char** argv) {
   Canvas canvas{kSheetWidth, height, std::vector<Rgb8>(kSheetWidth * height, kPaper)};
   for (const Tile& t : tiles) DrawTile(canvas, t);
 
-  std::vector<std::uint8_t> rgb;
-  for (Rgb8 p : canvas.pixels) rgb.insert(rgb.end(), {p.r, p.g, p.b});
-  if (!sheet::WritePng(argv[1], canvas.width, canvas.height, rgb)) {
-    std::fprintf(stderr, "cannot write %s\n", argv[1]);
+  pelmo::ui::Picture sheet{canvas.width, canvas.height, {}};
+  sheet.pixels.reserve(canvas.pixels.size());
+  for (Rgb8 p : canvas.pixels) sheet.pixels.push_back((p.r << 16) | (p.g << 8) | p.b);
+  try {
+    pelmo::tools::WritePng(argv[1], sheet);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pelmo-contact-sheet: %s\n", e.what());
     return 1;
   }
   return 0;
