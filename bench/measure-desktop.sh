@@ -17,12 +17,8 @@ build=$(cd "${1:?usage: measure-desktop.sh BUILD_DIR [SECONDS]}" && pwd)
 duration=${2:-60}
 solo=$duration
 pelmo=$build/app/pelmo
-for tool in Xvfb oneko xdotool; do
-  command -v "$tool" >/dev/null || {
-    echo "measure-desktop: $tool is missing (Debian: xvfb oneko xdotool)" >&2
-    exit 2
-  }
-done
+source "$(dirname "$0")/../scripts/lib/xvfb.sh"
+require_tools measure-desktop "Debian: xvfb oneko xdotool" Xvfb oneko xdotool
 [ -x "$pelmo" ] || {
   echo "measure-desktop: no program at $pelmo; build the target pelmo first" >&2
   exit 2
@@ -45,13 +41,12 @@ rss_mb() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a - b}'; }
 percent() { awk -v s="$1" -v d="$2" 'BEGIN {printf "%.3f%%", 100 * s / d}'; }
 
-exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+start_xvfb "$work" || {
+  echo "measure-desktop: Xvfb did not start" >&2
+  exit 2
+}
+xvfb=$XVFB_PID
 pids+=($xvfb)
-exec {display_fd}>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(tr -d '\n' <"$work/display")
 
 # The pointer circles the middle of the screen once every 10 s, moving every 50 ms,
 # for the given number of seconds; one xdotool process runs the whole path.

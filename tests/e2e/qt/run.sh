@@ -17,13 +17,9 @@ probe=(python3 "$here/xprobe.py")
 artifacts=$build/e2e-qt
 backdrop_colour=336633
 
-for tool in Xvfb openbox tint2 pulseaudio pactl parec xdotool xwininfo xprop import fc-list \
-  python3; do
-  command -v "$tool" >/dev/null || {
-    echo "e2e-qt: $tool is missing (scripts/install-deps installs the test packages)" >&2
-    exit 2
-  }
-done
+source "$here/../../../scripts/lib/xvfb.sh"
+require_tools e2e-qt "scripts/install-deps installs the test packages" Xvfb openbox tint2 \
+  pulseaudio pactl parec xdotool xwininfo xprop import fc-list python3
 [ -x "$pelmo" ] || {
   echo "e2e-qt: no program at $pelmo; build the target pelmo first" >&2
   exit 2
@@ -66,15 +62,11 @@ shot() {
 }
 
 # --- the desktop -------------------------------------------------------------
-exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec {display_fd}>&-
-wait_for 10 test -s "$work/display" || {
+start_xvfb "$work" || {
   echo "e2e-qt: Xvfb did not start" >&2
   exit 2
 }
-export DISPLAY=:$(tr -d '\n' <"$work/display")
+pids+=($XVFB_PID)
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run
 export DBUS_SESSION_BUS_ADDRESS=disabled:  # no desktop bus: the tray is the X11 one
 export PULSE_SERVER=unix:$work/run/pulse.sock

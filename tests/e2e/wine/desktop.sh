@@ -5,13 +5,7 @@ readonly BACKDROP="#2E8B57"  # sea green: neither the key blue nor any sprite co
 readonly TRAY_AT_X=1100 TRAY_AT_Y=770
 
 start_desktop() {  # start_desktop WORKDIR
-  local fd_file=$1/display
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fd_file" \
-    >"$1/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  local i
-  for i in $(seq 50); do [ -s "$fd_file" ] && break; sleep 0.1; done
-  export DISPLAY=:$(cat "$fd_file")
+  start_xvfb "$1" || return 1
   xsetroot -solid "$BACKDROP"
   # The root window is the backdrop; every click that falls through lands here.
   BACKDROP_LOG=$1/backdrop-clicks.log

@@ -8,6 +8,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../../build-windows}" && pwd)
+source "$here/../../../scripts/lib/xvfb.sh"
 source "$here/prefix.sh"
 source "$here/desktop.sh"
 source "$here/scenarios.sh"
@@ -54,7 +55,10 @@ fi
 
 if [[ $suites == *desktop* ]]; then
   echo "== pelmo.exe on a virtual desktop =="
-  start_desktop "$work"
+  start_desktop "$work" || {
+    echo "e2e-wine: Xvfb did not start" >&2
+    exit 2
+  }
   for scenario in pointer_and_sound menus_and_tray double_click_departs; do
     run_scenario "$scenario"
   done
