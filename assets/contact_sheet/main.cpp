@@ -7,12 +7,13 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/catalogue.h"
 #include "assets/contact_sheet/font.h"
-#include "assets/reader/bmp_reader.h"
 #include "tools/png_writer.h"
+#include "ui/picture.h"
 
 using namespace pelmo::assets;
 
@@ -22,23 +23,23 @@ constexpr int kSheetWidth = 1880;
 constexpr int kMargin = 16;
 constexpr int kLetterScale = 2;
 constexpr int kLabelHeight = sheet::kGlyphHeight * kLetterScale + 6;
-constexpr Rgb8 kPaper{255, 255, 255};
-constexpr Rgb8 kInk{40, 40, 40};
-constexpr Rgb8 kKeyBlue{0, 0, 255};
+constexpr std::uint32_t kPaper = 0xFFFFFF;
+constexpr std::uint32_t kInk = 0x282828;
+
+using pelmo::ui::Picture;
 
 struct Canvas {
-  int width;
-  int height;
-  std::vector<Rgb8> pixels;
+  Picture picture;
 
-  void Set(int x, int y, Rgb8 c) {
-    if (x >= 0 && y >= 0 && x < width && y < height) pixels[y * width + x] = c;
+  void Set(int x, int y, std::uint32_t c) {
+    if (x >= 0 && y >= 0 && x < picture.width && y < picture.height)
+      picture.pixels[static_cast<std::size_t>(y) * picture.width + x] = c;
   }
 };
 
 struct Tile {
   std::string name;
-  DecodedBmp picture;
+  Picture picture;
   int scale;
   int x = 0, y = 0;
   int Width() const { return std::max(picture.width * scale, static_cast<int>(name.size()) * 12); }
@@ -65,10 +66,8 @@ void DrawTile(Canvas& c, const Tile& t) {
   const int top = t.y + kLabelHeight;
   for (int y = 0; y < t.picture.height * t.scale; ++y) {
     for (int x = 0; x < t.picture.width * t.scale; ++x) {
-      Rgb8 colour = t.picture.at(x / t.scale, y / t.scale);
-      if (colour == kKeyBlue) {
-        colour = ((x / 8 + y / 8) % 2 == 0) ? Rgb8{204, 204, 204} : Rgb8{236, 236, 236};
-      }
+      std::uint32_t colour = t.picture.At(x / t.scale, y / t.scale);
+      if (colour == pelmo::ui::kKeyBlue) colour = ((x / 8 + y / 8) % 2 == 0) ? 0xCCCCCC : 0xECECEC;
       c.Set(t.x + x, top + y, colour);
     }
   }
@@ -104,25 +103,26 @@ int main(int argc, char** argv) {
     if (info.kind != AssetKind::Bitmap) continue;
     const std::string name(info.name);
     if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), name) == wanted.end()) continue;
-    auto picture = DecodeBmp(*FindAsset(name));
-    if (!picture) {
-      std::fprintf(stderr, "cannot read %s\n", name.c_str());
+    Picture picture;
+    try {
+      picture = pelmo::ui::LoadPicture(name);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "pelmo-contact-sheet: %s\n", e.what());
       return 1;
     }
     // Four times, unless that would not fit the sheet: then as large as fits by halving.
     int scale = 4;
-    while (scale > 1 && picture->width * scale > kSheetWidth - 2 * kMargin) scale /= 2;
-    tiles.push_back({name, *picture, scale});
+    while (scale > 1 && picture.width * scale > kSheetWidth - 2 * kMargin) scale /= 2;
+    tiles.push_back({name, std::move(picture), scale});
   }
   const int height = Arrange(tiles);
-  Canvas canvas{kSheetWidth, height, std::vector<Rgb8>(kSheetWidth * height, kPaper)};
+  Canvas canvas{
+      {kSheetWidth, height,
+       std::vector<std::uint32_t>(static_cast<std::size_t>(kSheetWidth) * height, kPaper)}};
   for (const Tile& t : tiles) DrawTile(canvas, t);
 
-  pelmo::ui::Picture sheet{canvas.width, canvas.height, {}};
-  sheet.pixels.reserve(canvas.pixels.size());
-  for (Rgb8 p : canvas.pixels) sheet.pixels.push_back((p.r << 16) | (p.g << 8) | p.b);
   try {
-    pelmo::tools::WritePng(argv[1], sheet);
+    pelmo::tools::WritePng(argv[1], canvas.picture);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "pelmo-contact-sheet: %s\n", e.what());
     return 1;

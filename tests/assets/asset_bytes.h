@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "assets/catalogue.h"
-#include "assets/reader/bmp_reader.h"
+#include "tests/assets/bmp_reader.h"
 
 namespace pelmo::assets::test {
 

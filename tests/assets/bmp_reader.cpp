@@ -1,4 +1,4 @@
-#include "assets/reader/bmp_reader.h"
+#include "tests/assets/bmp_reader.h"
 
 #include <cstdlib>
 

@@ -14,6 +14,10 @@ struct Rgb8 {
   friend auto operator<=>(Rgb8, Rgb8) = default;
 };
 
+// The tests read the generated files with this reader of their own, not with the
+// program's decoder, so that a fault shared by the generator and the program
+// cannot hide; it also shows the file's layout (depth, palette, row order).
+//
 // A decoded uncompressed BMP. `pixels` runs top row first whatever the file's row order;
 // for palette pictures `indices` holds each pixel's palette index as well.
 struct DecodedBmp {
