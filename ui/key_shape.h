@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+#include "ui/compositor.h"
+#include "ui/picture.h"
+
+namespace pelmo::ui {
+
+// The pixels of a picture that are not key blue, as rectangles in picture
+// coordinates, in the order X servers keep regions in ("y-x banded"): bands of
+// rows from top to bottom, each band a row of rectangles of one height from left
+// to right. Consecutive rows whose runs are all alike share one band, so a
+// shape costs the server one band per distinct row, however tall the picture.
+std::vector<ScreenRect> KeyShape(const Picture& picture);
+
+}  // namespace pelmo::ui
