@@ -41,7 +41,8 @@ QtPlatform::QtPlatform()
       dragCursor_(AssetPixmap("MYCURSOR"), 0, 0)  // the hot spot is the cell's top-left corner
 {
   for (WindowId id : kWindows)
-    windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>();
+    windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
+        id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored);
   QGuiApplication::setWindowIcon(icon_);
   timer_.setInterval(kTimerIntervalMs);
 }

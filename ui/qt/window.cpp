@@ -1,6 +1,8 @@
 #include "ui/qt/window.h"
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -8,17 +10,22 @@
 #include <QStyleHints>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include "ui/key_shape.h"
 
 namespace pelmo::ui::qt {
 
 namespace {
 
-// The rain episode stretches its picture to a new size on every tick; past this
-// many distinct frames the cache starts afresh instead of growing.
+// The rain episode stretches its picture to a new size on every tick, up to
+// megabytes a frame; past this many distinct frames, or this many bytes of them
+// held by the X server, the cache starts afresh instead of growing.
 constexpr std::size_t kMaxCachedFrames = 64;
+constexpr std::size_t kMaxCachedBytes = 16u << 20;
 
 std::optional<engine::MouseButton> EngineButton(Qt::MouseButton button) {
   switch (button) {
@@ -33,39 +40,24 @@ std::optional<engine::MouseButton> EngineButton(Qt::MouseButton button) {
   }
 }
 
-// The drawn pixels as rectangles: runs of non-blue pixels, a run repeated on
-// consecutive rows merged into one taller rectangle.
-QRegion ShapeOf(const Picture& picture) {
-  QRegion shape;
-  std::vector<QRect> rects;
-  std::vector<QRect> open;  // runs of the previous row, still growing downward
-  for (std::int32_t y = 0; y < picture.height; ++y) {
-    std::vector<QRect> runs;
-    for (std::int32_t x = 0; x < picture.width;) {
-      if (picture.At(x, y) == kKeyBlue) {
-        ++x;
-        continue;
-      }
-      const std::int32_t start = x;
-      while (x < picture.width && picture.At(x, y) != kKeyBlue) ++x;
-      runs.emplace_back(start, y, x - start, 1);
-    }
-    std::vector<QRect> next;
-    for (QRect run : runs) {
-      auto same = std::find_if(open.begin(), open.end(), [&run](const QRect& r) {
-        return r.left() == run.left() && r.width() == run.width();
-      });
-      if (same != open.end()) {
-        run = QRect(same->left(), same->top(), same->width(), same->height() + 1);
-        open.erase(same);
-      }
-      next.push_back(run);
-    }
-    rects.insert(rects.end(), open.begin(), open.end());
-    open = std::move(next);
-  }
-  rects.insert(rects.end(), open.begin(), open.end());
-  shape.setRects(rects.data(), static_cast<int>(rects.size()));
+// Room around the sprite in which it moves before the window has to follow.
+constexpr int kStageMargin = 64;
+
+// The window around a sprite that had to leave it: centred on the sprite, except
+// along an axis the sprite is moving on, where the room is put ahead of it. A
+// walk of a few pixels per tick then moves the window about once in forty ticks.
+QRect StageAround(QRect sprite, QPoint motion) {
+  QRect stage = sprite.adjusted(-kStageMargin, -kStageMargin, kStageMargin, kStageMargin);
+  const int ahead = kStageMargin - 8;
+  const auto sign = [](int v) { return (v > 0) - (v < 0); };
+  return stage.translated(sign(motion.x()) * ahead, sign(motion.y()) * ahead);
+}
+
+std::vector<xcb_rectangle_t> ShapeOf(const Picture& picture) {
+  std::vector<xcb_rectangle_t> shape;
+  for (const ScreenRect& r : KeyShape(picture))
+    shape.push_back({static_cast<std::int16_t>(r.left), static_cast<std::int16_t>(r.top),
+                     static_cast<std::uint16_t>(r.width), static_cast<std::uint16_t>(r.height)});
   return shape;
 }
 
@@ -88,17 +80,33 @@ std::uint8_t CheckedDepth(xcb_connection_t* connection) {
   throw std::runtime_error("Pelmo needs a display with 24-bit colour.");
 }
 
+void CheckShapes(xcb_connection_t* connection) {
+  const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
+  if (shape == nullptr || !shape->present)
+    throw std::runtime_error("Pelmo needs a display with the X Shape extension.");
+}
+
 }  // namespace
 
-SpriteWindow::SpriteWindow() : connection_(X11Connection()), depth_(CheckedDepth(connection_)) {
+SpriteWindow::SpriteWindow(Motion motion)
+    : connection_(X11Connection()), depth_(CheckedDepth(connection_)) {
+  CheckShapes(connection_);
   setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
            Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
   create();
-  StopEchoes();
+  StopEchoes(motion);
+  SelectPointerEvents(motion);
+  // Without graphics exposures: every copy would otherwise send back an event.
+  gc_ = xcb_generate_id(connection_);
+  const std::uint32_t noExposures = 0;
+  xcb_create_gc(connection_, gc_, static_cast<xcb_window_t>(winId()), XCB_GC_GRAPHICS_EXPOSURES,
+                &noExposures);
 }
 
 SpriteWindow::~SpriteWindow() {
   ForgetFrames();
+  if (stagePixmap_ != 0) xcb_free_pixmap(connection_, stagePixmap_);
+  xcb_free_gc(connection_, gc_);
 }
 
 void SpriteWindow::Present(const Presentation& presentation) {
@@ -108,42 +116,74 @@ void SpriteWindow::Present(const Presentation& presentation) {
     hide();
     return;
   }
-  const QRect wanted(rect.left, rect.top, rect.width, rect.height);
-  if (wanted != rect_ && !(following_ && wanted.size() == rect_.size())) MoveTo(wanted);
-  if (presentation.frameId != frameId_) {
-    const Frame& frame = FrameFor(presentation.frameId, *presentation.buffer);
+  QRect sprite(rect.left, rect.top, rect.width, rect.height);
+  // While the pointer carries the window, it stays under the pointer.
+  if (following_ && sprite.size() == rect_.size()) sprite = rect_;
+  const bool newFrame = presentation.frameId != frameId_;
+  if (newFrame) {
+    empty_ = FrameFor(presentation.frameId, *presentation.buffer).shape.empty();
     frameId_ = presentation.frameId;
-    // Qt reads an empty mask as "no mask", which would show the blue.
-    empty_ = frame.shape.isEmpty();
-    if (!empty_) {
-      setMask(frame.shape);
-      const std::uint32_t background = frame.pixmap;
-      xcb_change_window_attributes(connection_, static_cast<xcb_window_t>(winId()),
-                                   XCB_CW_BACK_PIXMAP, &background);
-      xcb_clear_area(connection_, 0, static_cast<xcb_window_t>(winId()), 0, 0, 0, 0);
-    }
   }
   if (empty_) {
+    // An empty shape would leave the window unshaped, showing the blue.
     hide();
-  } else if (!isVisible()) {
-    show();
+    return;
   }
+  if (newFrame || sprite != rect_ || !isVisible()) Draw(sprite);
+  if (!isVisible()) show();
   // Qt writes out its requests only when it handles events, and this window
   // asks for none: without the flush a walk would reach the screen in bursts.
   xcb_flush(connection_);
 }
 
+// Puts the current frame at `sprite` on the screen: one change of shape, which
+// repaints what the sprite uncovers, and the pixels copied in. The background
+// becomes the same picture, so the server itself repaints the sprite when
+// another window uncovers it; it is cleared first, so that the change of shape
+// does not paint the newly shown pixels a first time from the old picture.
+void SpriteWindow::Draw(QRect sprite) {
+  const auto found = frames_.find(frameId_);
+  if (found == frames_.end()) return;  // nothing presented yet
+  const Frame& frame = found->second;
+  if (!stage_.contains(sprite)) Restage(sprite);
+  const QPoint at = sprite.topLeft() - stage_.topLeft();
+  const auto x = static_cast<std::int16_t>(at.x());
+  const auto y = static_cast<std::int16_t>(at.y());
+  const auto width = static_cast<std::uint16_t>(frame.size.width());
+  const auto height = static_cast<std::uint16_t>(frame.size.height());
+  const auto window = static_cast<xcb_window_t>(winId());
+  const std::uint32_t none = XCB_BACK_PIXMAP_NONE;
+  xcb_change_window_attributes(connection_, window, XCB_CW_BACK_PIXMAP, &none);
+  xcb_shape_rectangles(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                       XCB_CLIP_ORDERING_YX_BANDED, window, x, y,
+                       static_cast<std::uint32_t>(frame.shape.size()), frame.shape.data());
+  xcb_copy_area(connection_, frame.pixmap, window, gc_, 0, 0, x, y, width, height);
+  xcb_copy_area(connection_, frame.pixmap, stagePixmap_, gc_, 0, 0, x, y, width, height);
+  xcb_change_window_attributes(connection_, window, XCB_CW_BACK_PIXMAP, &stagePixmap_);
+  rect_ = sprite;
+}
+
 // The window is moved on the server directly: Qt would rewrite its size hints
 // property on every move, and the server would echo each move back.
-void SpriteWindow::MoveTo(QRect rect) {
-  const bool resized = rect.size() != rect_.size();
+void SpriteWindow::Restage(QRect sprite) {
+  const QPoint motion =
+      sprite.size() == rect_.size() ? sprite.topLeft() - rect_.topLeft() : QPoint();
+  const QRect stage = StageAround(sprite, motion);
+  if (stage.size() != stage_.size()) {
+    if (stagePixmap_ != 0) xcb_free_pixmap(connection_, stagePixmap_);
+    stagePixmap_ = xcb_generate_id(connection_);
+    xcb_create_pixmap(connection_, depth_, stagePixmap_, static_cast<xcb_window_t>(winId()),
+                      static_cast<std::uint16_t>(stage.width()),
+                      static_cast<std::uint16_t>(stage.height()));
+  }
   const std::uint32_t values[] = {
-      static_cast<std::uint32_t>(rect.x()), static_cast<std::uint32_t>(rect.y()),
-      static_cast<std::uint32_t>(rect.width()), static_cast<std::uint32_t>(rect.height())};
-  std::uint16_t mask = XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y;
-  if (resized) mask |= XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT;
-  xcb_configure_window(connection_, static_cast<xcb_window_t>(winId()), mask, values);
-  rect_ = rect;
+      static_cast<std::uint32_t>(stage.x()), static_cast<std::uint32_t>(stage.y()),
+      static_cast<std::uint32_t>(stage.width()), static_cast<std::uint32_t>(stage.height())};
+  xcb_configure_window(connection_, static_cast<xcb_window_t>(winId()),
+                       XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                           XCB_CONFIG_WINDOW_HEIGHT,
+                       values);
+  stage_ = stage;
 }
 
 // A walking mascot moves and changes its picture ten times a second. Qt asks the
@@ -151,23 +191,67 @@ void SpriteWindow::MoveTo(QRect rect) {
 // answers every ConfigureNotify with a round trip for the window's position:
 // several wake-ups of both processes per tick, for news about changes this
 // window made itself. The server paints the background pixmap by itself and
-// nothing here draws through Qt, so the window keeps only its input events.
-void SpriteWindow::StopEchoes() {
+// nothing here draws through Qt, so the window keeps only its input events; and
+// of the pointer's, only the buttons unless the window follows the pointer, for
+// a pointer passing over the mascot would wake the program at every step.
+void SpriteWindow::StopEchoes(Motion motion) {
   const xcb_window_t window = static_cast<xcb_window_t>(winId());
   xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
       connection_, xcb_get_window_attributes(connection_, window), nullptr);
   if (attributes == nullptr) return;
-  const std::uint32_t echoes =
+  std::uint32_t unwanted =
       XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
-  const std::uint32_t mask = attributes->your_event_mask & ~echoes;
+  if (motion == Motion::Ignored)
+    unwanted |= XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_BUTTON_MOTION |
+                XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW;
+  const std::uint32_t mask = attributes->your_event_mask & ~unwanted;
   std::free(attributes);
   xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &mask);
 }
 
+// Qt takes the pointer through XInput 2 where the server has it; its selection
+// is narrowed the same way, and left alone where Qt made none.
+void SpriteWindow::SelectPointerEvents(Motion motion) {
+  if (motion == Motion::Followed) return;
+  const xcb_window_t window = static_cast<xcb_window_t>(winId());
+  const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(connection_, &xcb_input_id);
+  if (xinput == nullptr || !xinput->present) return;
+  xcb_input_xi_get_selected_events_reply_t* selected = xcb_input_xi_get_selected_events_reply(
+      connection_, xcb_input_xi_get_selected_events(connection_, window), nullptr);
+  if (selected == nullptr) return;
+  // The masks as they go over the wire: a header word, then the mask's words.
+  static_assert(sizeof(xcb_input_event_mask_t) == sizeof(std::uint32_t));
+  constexpr std::uint32_t kUnwanted = XCB_INPUT_XI_EVENT_MASK_MOTION |
+                                      XCB_INPUT_XI_EVENT_MASK_ENTER | XCB_INPUT_XI_EVENT_MASK_LEAVE;
+  std::vector<std::uint32_t> masks;
+  bool narrowed = false;
+  for (auto it = xcb_input_xi_get_selected_events_masks_iterator(selected); it.rem > 0;
+       xcb_input_event_mask_next(&it)) {
+    std::uint32_t header;
+    std::memcpy(&header, it.data, sizeof header);
+    masks.push_back(header);
+    const std::uint32_t* words = xcb_input_event_mask_mask(it.data);
+    masks.insert(masks.end(), words, words + it.data->mask_len);
+    if (it.data->mask_len > 0) {
+      std::uint32_t& first = masks[masks.size() - it.data->mask_len];
+      narrowed |= (first & kUnwanted) != 0;
+      first &= ~kUnwanted;
+    }
+  }
+  const auto count = static_cast<std::uint16_t>(selected->num_masks);
+  std::free(selected);
+  if (narrowed)
+    xcb_input_xi_select_events(connection_, window, count,
+                               reinterpret_cast<const xcb_input_event_mask_t*>(masks.data()));
+}
+
 const SpriteWindow::Frame& SpriteWindow::FrameFor(std::uint64_t key, const Picture& buffer) {
   if (auto found = frames_.find(key); found != frames_.end()) return found->second;
-  if (frames_.size() >= kMaxCachedFrames) ForgetFrames();
+  const std::size_t bytes = buffer.pixels.size() * sizeof(std::uint32_t);
+  if (frames_.size() >= kMaxCachedFrames || cachedBytes_ + bytes > kMaxCachedBytes) ForgetFrames();
+  cachedBytes_ += bytes;
   Frame frame;
+  frame.size = QSize(buffer.width, buffer.height);
   frame.pixmap = xcb_generate_id(connection_);
   xcb_create_pixmap(connection_, depth_, frame.pixmap, static_cast<xcb_window_t>(winId()),
                     static_cast<std::uint16_t>(buffer.width),
@@ -206,10 +290,10 @@ void SpriteWindow::Upload(std::uint32_t pixmap, const Picture& buffer) {
   xcb_free_gc(connection_, gc);
 }
 
-// The server keeps a pixmap that is still a window's background until it is replaced.
 void SpriteWindow::ForgetFrames() {
   for (const auto& [key, frame] : frames_) xcb_free_pixmap(connection_, frame.pixmap);
   frames_.clear();
+  cachedBytes_ = 0;
 }
 
 // Qt reports the second press of a double-click as a press and only then as a
@@ -253,7 +337,8 @@ void SpriteWindow::mouseReleaseEvent(QMouseEvent*) {
 // it last heard the window was, which lags behind a window moving under the pointer.
 void SpriteWindow::mouseMoveEvent(QMouseEvent*) {
   if (!following_) return;
-  MoveTo(QRect(QCursor::pos() - followOffset_, rect_.size()));
+  Draw(QRect(QCursor::pos() - followOffset_, rect_.size()));
+  xcb_flush(connection_);
 }
 
 void SpriteWindow::FollowPointerUntilRelease(std::function<void(QPoint)> done) {

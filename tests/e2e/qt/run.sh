@@ -121,6 +121,13 @@ geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
     /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
+# X Y W H on the screen of what a sprite window draws: the extents of its shape.
+# A sprite moves within a window somewhat larger than itself, so this, not the
+# window, is where the user sees it.
+drawn() {
+  xwininfo -shape -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Window shape extents:/ {split($4, e, /[x+]/); print x + e[3], y + e[4], e[1], e[2]}'
+}
 # The program's visible windows of a size: the menus and the tray icon carry no
 # plain WM_NAME, so they are found by class.
 window_sized() { # MIN_W MAX_W MIN_H MAX_H
@@ -136,8 +143,8 @@ status_window() { window_sized 40 40 40 40; } # its stand-in without a tray host
 menu_window() { window_sized 80 400 50 400; }
 no_program_window() { ! xdotool search --classname pelmo; }
 at() { xdotool mousemove --sync "$1" "$2"; }
-moved_from() { # ID X Y: the window is more than 40 pixels away from (X, Y)
-  read -r x y _ _ < <(geometry "$1")
+moved_from() { # ID X Y: the sprite is drawn more than 40 pixels away from (X, Y)
+  read -r x y _ _ < <(drawn "$1")
   (($(abs $((x - $2))) + $(abs $((y - $3))) > 40))
 }
 abs() { echo $(($1 < 0 ? -$1 : $1)); }
@@ -168,22 +175,27 @@ echo "e2e-qt: display $DISPLAY, work area $area_left,$area_top ${area_width}x$ar
 start_pelmo
 if wait_for 15 shown Form1; then
   form1=$(window Form1)
-  read -r x y w h < <(geometry "$form1")
-  [ "$x $y" = "$area_left $area_top" ] &&
+  # The first picture, standing, with its own blue margin at the work area's corner.
+  read -r left top < <("${probe[@]}" figure "$build/assets/generated/BMP_BASIC1.bmp")
+  read -r x y _ _ < <(drawn "$form1")
+  [ "$x $y" = "$((area_left + left)) $((area_top + top))" ] &&
     pass "the mascot appears at the work area's top-left corner" ||
-    fail "the mascot is at $x,$y, not at the work area's corner $area_left,$area_top"
-  read -r drawn blue _ < <("${probe[@]}" region "$(shot start)" "$x" "$y" "$w" "$h" "$backdrop_colour")
-  ((blue == 0 && drawn > 500 && drawn < w * h - 500)) &&
-    pass "the mascot is drawn and its blue shows the desktop behind ($drawn of $((w * h)) pixels drawn)" ||
-    fail "colour key: $drawn pixels drawn, $blue pure blue in the mascot's ${w}x$h window"
-  read -r drawn _ _ < <("${probe[@]}" region "$work/shot.ppm" "$x" "$y" 3 3 "$backdrop_colour")
-  if ((drawn == 0)); then
-    at $((x + 1)) $((y + 1)) && xdotool click 1
-    wait_for 5 grep -q "^$((x + 1)) $((y + 1)) 1\$" "$work/clicks.log" &&
+    fail "the mascot is drawn from $x,$y, not from $((area_left + left)),$((area_top + top))"
+  read -r wx wy w h < <(geometry "$form1")
+  read -r count blue _ < <("${probe[@]}" region "$(shot start)" "$wx" "$wy" "$w" "$h" "$backdrop_colour")
+  ((blue == 0 && count > 500 && count < w * h - 500)) &&
+    pass "the mascot is drawn and its blue shows the desktop behind ($count of $((w * h)) pixels drawn)" ||
+    fail "colour key: $count pixels drawn, $blue pure blue in the mascot's ${w}x$h window"
+  # Just above and left of the figure: blue of the picture, inside the window.
+  bx=$((x - 3)) by=$((y - 3))
+  read -r count _ _ < <("${probe[@]}" region "$work/shot.ppm" "$bx" "$by" 2 2 "$backdrop_colour")
+  if ((count == 0)); then
+    at "$bx" "$by" && xdotool click 1
+    wait_for 5 grep -q "^$bx $by 1\$" "$work/clicks.log" &&
       pass "a click on the mascot window's blue reaches the window below" ||
-      fail "a click on blue at $((x + 1)),$((y + 1)) did not reach the window below"
+      fail "a click on blue at $bx,$by did not reach the window below"
   else
-    fail "the mascot window's corner is not see-through"
+    fail "the blue beside the mascot is not see-through"
   fi
 else
   fail "no mascot window appeared"
@@ -191,7 +203,7 @@ fi
 
 # --- drag: the mascot follows with the strawberry cursor, to the chimes ----------
 read -r px py < <(mascot_pixel before-drag)
-read -r x0 y0 _ _ < <(geometry "$(window Form1)")
+read -r x0 y0 _ _ < <(drawn "$(window Form1)")
 parec -d e2e.monitor --latency-msec=20 --format=s16le --rate=44100 --channels=2 \
   >"$work/drag.raw" 2>/dev/null &
 parec_pid=$!
@@ -211,7 +223,7 @@ shot dragged >/dev/null
 wait_for 3 sh -c "! $(printf '%q ' "${probe[@]}") cursor | awk '\$3 == 0 && \$4 == 0 && \$5 > 50 {f=1} END {exit !f}'" &&
   pass "a release far from the mascot ends the drag (the cursor is back)" ||
   fail "the drag cursor stayed after the release far away"
-read -r x1 y1 _ _ < <(geometry "$(window Form1)")
+read -r x1 y1 _ _ < <(drawn "$(window Form1)")
 at $((area_left + 60)) $((area_top + area_height - 60))
 sleep 1 # watching that nothing happens: the mascot must stay where it was let go
 moved_from "$(window Form1)" "$x1" "$y1" && fail "the mascot kept following after the release" ||
@@ -234,10 +246,11 @@ if wait_for 5 shown "$food_name"; then
   food=$(window "$food_name")
   read -r fx fy fw fh < <(geometry "$food")
   # Only the part over the backdrop: the food may lie partly under the panel.
-  read -r drawn _ grab < <("${probe[@]}" region "$(shot food)" "$fx" "$fy" "$fw" \
+  read -r count _ grab < <("${probe[@]}" region "$(shot food)" "$fx" "$fy" "$fw" \
     $((fy + fh > area_top + area_height ? area_top + area_height - fy : fh)) "$backdrop_colour")
-  ((drawn > 100)) && pass "serving candy shows the food" || fail "the food window shows nothing"
-  read -r mx my _ _ < <(geometry "$(window Form1)")
+  ((count > 100)) && pass "serving candy shows the food" || fail "the food window shows nothing"
+  read -r mx my _ _ < <(drawn "$(window Form1)")
+  read -r fx fy _ _ < <(drawn "$food")
   # Drag the food to 240 pixels right of the mascot, within its reach.
   read -r gx gy <<<"$grab"
   tx=$((mx + 240)) ty=$my
@@ -247,21 +260,21 @@ if wait_for 5 shown "$food_name"; then
   done
   xdotool mouseup 1
   food_at_target() {
-    read -r x y _ _ < <(geometry "$food")
+    read -r x y _ _ < <(drawn "$food")
     (($(abs $((x - tx))) + $(abs $((y - ty))) <= 2))
   }
   wait_for 3 food_at_target && pass "the food window follows the pointer while dragged" ||
-    fail "the dragged food is at $(geometry "$food"), not at $tx,$ty"
-  mascot_at_food() {
-    read -r x y _ _ < <(geometry "$(window Form1)")
-    read -r a b _ _ < <(geometry "$food")
-    (($(abs $((x - a))) + $(abs $((y - b))) < 25))
+    fail "the dragged food is drawn at $(drawn "$food"), not at $tx,$ty"
+  mascot_at_food() { # the two figures overlap
+    read -r x y w h < <(drawn "$(window Form1)")
+    read -r a b c d < <(drawn "$food")
+    ((x < a + c && a < x + w && y < b + d && b < y + h))
   }
-  # Each tick of the walk moves the window, and each move must reach the server
+  # Each tick of the walk moves the mascot, and each move must reach the server
   # as it is made, not in bursts when the connection's buffer fills.
   mascot=$(window Form1)
   places=$(for _ in $(seq 10); do
-    geometry "$mascot"
+    drawn "$mascot"
     sleep 0.1
   done | sort -u | wc -l)
   ((places >= 5)) && pass "the walk reaches the screen tick by tick ($places places in 1 s)" ||

@@ -15,6 +15,8 @@
                                   pixel nearest the rectangle's centre ("none" if there is none)
   xprobe.py ink PPM X Y W H       how many pixels of a screenshot's rectangle differ from its
                                   most common colour (the text on a menu, for instance)
+  xprobe.py figure BMP            where a 24-bit picture's pixels other than key blue begin:
+                                  the left and top of their bounding box
 """
 import ctypes
 import ctypes.util
@@ -194,6 +196,24 @@ def ink(path, x, y, w, h):
     print(sum(counts.values()) - max(counts.values(), default=0))
 
 
+def figure(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    offset = int.from_bytes(data[10:14], "little")
+    width = int.from_bytes(data[18:22], "little", signed=True)
+    height = int.from_bytes(data[22:26], "little", signed=True)
+    if data[:2] != b"BM" or int.from_bytes(data[28:30], "little") != 24 or height <= 0:
+        sys.exit("xprobe: expected a bottom-up 24-bit BMP")
+    stride = (width * 3 + 3) // 4 * 4
+    left, top = width, height
+    for y in range(height):
+        row = offset + (height - 1 - y) * stride
+        for x in range(width):
+            if data[row + x * 3:row + x * 3 + 3] != b"\xff\x00\x00":  # BGR key blue
+                left, top = min(left, x), min(top, y)
+    print(left, top)
+
+
 def main(argv):
     if len(argv) == 7 and argv[0] == "backdrop":
         backdrop(argv[1], argv[2], *map(int, argv[3:7]))
@@ -205,6 +225,8 @@ def main(argv):
         audible(argv[1])
     elif len(argv) == 6 and argv[0] == "ink":
         ink(argv[1], *map(int, argv[2:6]))
+    elif len(argv) == 2 and argv[0] == "figure":
+        figure(argv[1])
     elif len(argv) == 7 and argv[0] == "region":
         region(argv[1], *map(int, argv[2:6]), argv[6])
     else:
