@@ -32,6 +32,7 @@ struct SpriteWindow {
   std::int32_t Width = 0;
   std::int32_t Height = 0;
   bool Visible = false;
+  bool operator==(const SpriteWindow&) const = default;
 };
 
 enum class MouseButton : std::int32_t { Left = 0, Right = 1, Middle = 2 };

@@ -36,6 +36,12 @@ class Forms {
   void OnRestore();
   void OnWorkAreaChanged();
 
+  // How many of the coming timer ticks, at most `limit`, would change nothing
+  // the user sees or hears: only the mascot's inner state. A front-end need not
+  // wake up for them, as long as it runs them before the tick after them and
+  // before any other handler.
+  int QuietTicksAhead(int limit) const;
+
   const engine::Engine& GetEngine() const { return engine_; }
   bool Closed() const { return engine_.GetScene().Form1Closed; }
 

@@ -161,3 +161,60 @@ TEST(Forms, ExitRemovesTheTrayIconQuitsAndIgnoresLaterEvents) {
 
 }  // namespace
 }  // namespace pelmo::ui
+
+namespace pelmo::ui {
+namespace {
+
+// Seed 70219 idles for its first half minute, deciding on every tick to stay.
+constexpr std::uint32_t kIdleSeed = 70219;
+
+TEST(Forms, TicksForeseenAsQuietAskNothingOfThePlatform) {
+  RecordingPlatform platform;
+  Forms forms(platform, kIdleSeed, PlainPictures());
+  forms.Start();
+  int foreseen = 0;
+  for (int tick = 0; tick < 400;) {
+    const int quiet = forms.QuietTicksAhead(50);
+    foreseen += quiet;
+    platform.calls.clear();
+    for (int i = 0; i < quiet; ++i, ++tick) forms.OnTimer();
+    ASSERT_TRUE(platform.calls.empty())
+        << "a quiet tick before tick " << tick << " asked for " << platform.calls.front();
+    forms.OnTimer();
+    ++tick;
+  }
+  EXPECT_GT(foreseen, 100) << "an idling mascot has quiet ticks";
+}
+
+TEST(Forms, LookingAheadLeavesTheMascotAsItWas) {
+  RecordingPlatform watched;
+  RecordingPlatform unwatched;
+  Forms looking(watched, kIdleSeed, PlainPictures());
+  Forms plain(unwatched, kIdleSeed, PlainPictures());
+  looking.Start();
+  plain.Start();
+  for (int tick = 0; tick < 600; ++tick) {
+    looking.QuietTicksAhead(50);
+    looking.OnTimer();
+    plain.OnTimer();
+  }
+  EXPECT_EQ(looking.GetEngine().State().tick, plain.GetEngine().State().tick);
+  EXPECT_EQ(looking.GetEngine().State().mode, plain.GetEngine().State().mode);
+  EXPECT_EQ(watched.calls, unwatched.calls);
+}
+
+TEST(Forms, NoTickIsQuietWhileTheMascotIsHeldOrTheTimerStopped) {
+  RecordingPlatform platform;
+  Forms forms(platform, kIdleSeed, PlainPictures());
+  forms.Start();
+  forms.OnTimer();  // the first tick writes the mode into a text box
+  ASSERT_GT(forms.QuietTicksAhead(50), 0);
+  forms.OnMascotMouseDown(engine::MouseButton::Left);
+  EXPECT_EQ(forms.QuietTicksAhead(50), 0) << "the held mascot follows the pointer";
+  forms.OnMascotMouseUp();
+  forms.OnMinimize();
+  EXPECT_EQ(forms.QuietTicksAhead(50), 0) << "no tick runs while the timer is off";
+}
+
+}  // namespace
+}  // namespace pelmo::ui
