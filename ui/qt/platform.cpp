@@ -18,6 +18,9 @@ namespace pelmo::ui::qt {
 namespace {
 
 constexpr int kTimerIntervalMs = 100;
+// How far ahead quiet ticks are looked for: an idle mascot wakes the program at
+// least this often, and a look ahead costs this many ticks on a copy at most.
+constexpr int kQuietLookAhead = 50;
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -38,13 +41,14 @@ QPixmap AssetPixmap(std::string_view name) {
 
 QtPlatform::QtPlatform()
     : icon_(AssetPixmap("MAINICON")),
-      dragCursor_(AssetPixmap("MYCURSOR"), 0, 0)  // the hot spot is the cell's top-left corner
-{
+      dragCursor_(AssetPixmap("MYCURSOR"), 0, 0),  // the hot spot is the cell's top-left corner
+      schedule_(kTimerIntervalMs) {
   for (WindowId id : kWindows)
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored);
   QGuiApplication::setWindowIcon(icon_);
-  timer_.setInterval(kTimerIntervalMs);
+  timer_.setSingleShot(true);
+  clock_.start();
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -59,23 +63,56 @@ void QtPlatform::Attach(Forms& forms) {
 
   Window(WindowId::Form1)
       .SetPointerHandlers({
-          .press = [&forms](engine::MouseButton button) { forms.OnMascotMouseDown(button); },
-          .release = [&forms] { forms.OnMascotMouseUp(); },
-          .doubleClick = [&forms] { forms.OnMascotDoubleClick(); },
+          .press =
+              [this](engine::MouseButton button) {
+                Input([this, button] { forms_->OnMascotMouseDown(button); });
+              },
+          .release = [this] { Input([this] { forms_->OnMascotMouseUp(); }); },
+          .doubleClick = [this] { Input([this] { forms_->OnMascotDoubleClick(); }); },
       });
   // The food reacts the same to every button; a double-click is one more press.
   Window(WindowId::FoodForm)
       .SetPointerHandlers({
-          .press = [&forms](engine::MouseButton) { forms.OnFoodMouseDown(); },
+          .press = [this](engine::MouseButton) { Input([this] { forms_->OnFoodMouseDown(); }); },
           .release = nullptr,
-          .doubleClick = [&forms] { forms.OnFoodMouseDown(); },
+          .doubleClick = [this] { Input([this] { forms_->OnFoodMouseDown(); }); },
       });
 
-  QObject::connect(&timer_, &QTimer::timeout, [&forms] { forms.OnTimer(); });
-  tray_ =
-      std::make_unique<TrayIcon>(icon_, [&forms](std::int32_t code) { forms.OnTrayNotify(code); });
+  QObject::connect(&timer_, &QTimer::timeout, [this] { OnTimer(); });
+  tray_ = std::make_unique<TrayIcon>(
+      icon_, [this](std::int32_t code) { Input([this, code] { forms_->OnTrayNotify(code); }); });
   WatchWorkArea();
-  timer_.start();
+  SetTimerEnabled(true);
+}
+
+// An idle mascot's ticks mostly change nothing on the screen: the program wakes
+// only for the tick that shows something, and runs the quiet ones before it
+// then. The mascot goes through the same ticks, with the same outcome, as on a
+// timer that wakes it every 100 ms.
+void QtPlatform::OnTimer() {
+  // Armed first: a tick that opens a message box goes on ticking inside it.
+  timer_.start(kTimerIntervalMs);
+  schedule_.BeginTimer();
+  while (schedule_.TakeOnTimer(clock_.elapsed())) forms_->OnTimer();
+  Replan();
+}
+
+void QtPlatform::Replan() {
+  if (!schedule_.Active()) {
+    timer_.stop();
+    return;
+  }
+  const int quiet = forms_->QuietTicksAhead(kQuietLookAhead);
+  timer_.start(static_cast<int>(schedule_.Plan(quiet, clock_.elapsed())));
+}
+
+// The engine meets ticks and inputs in the order they happened: the quiet ticks
+// whose time has come run first, and the input may make the coming ones loud.
+template <typename Handler>
+void QtPlatform::Input(Handler&& handler) {
+  while (schedule_.TakeBeforeInput(clock_.elapsed())) forms_->OnTimer();
+  handler();
+  Replan();
 }
 
 // Form1 must keep spanning the work area when a panel or a screen changes it.
@@ -83,13 +120,13 @@ void QtPlatform::WatchWorkArea() {
   auto follow = [this](QScreen* screen) {
     if (screen == nullptr) return;
     QObject::connect(screen, &QScreen::availableGeometryChanged, &timer_,
-                     [this] { forms_->OnWorkAreaChanged(); });
+                     [this] { Input([this] { forms_->OnWorkAreaChanged(); }); });
   };
   follow(QGuiApplication::primaryScreen());
   QObject::connect(qApp, &QGuiApplication::primaryScreenChanged, &timer_,
                    [this, follow](QScreen* screen) {
                      follow(screen);
-                     forms_->OnWorkAreaChanged();
+                     Input([this] { forms_->OnWorkAreaChanged(); });
                    });
 }
 
@@ -143,33 +180,40 @@ void QtPlatform::HideApplicationWindow() {}
 
 void QtPlatform::SetTimerEnabled(bool enabled) {
   if (enabled) {
-    timer_.start();
+    schedule_.Start(clock_.elapsed());
   } else {
-    timer_.stop();
+    schedule_.Stop();
   }
+  Replan();
 }
 
 void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
+  Replan();  // the ticks inside the menu's loop follow what led to it
   const MenuItem item = menus_.Choose(menu, QPoint(at.x, at.y));
   if (item == MenuItem::None) return;
   // The item's handler runs once the menu is gone and its caller has returned.
   QMetaObject::invokeMethod(
-      &timer_, [this, item] { forms_->OnMenuItem(item); }, Qt::QueuedConnection);
+      &timer_, [this, item] { Input([this, item] { forms_->OnMenuItem(item); }); },
+      Qt::QueuedConnection);
 }
 
 void QtPlatform::MoveFoodFormWithPointer() {
   Window(WindowId::FoodForm).FollowPointerUntilRelease([this](QPoint moved) {
-    const engine::SpriteWindow& food = forms_->GetEngine().GetScene().FoodForm;
-    forms_->OnFoodFormMoved({food.Left + moved.x(), food.Top + moved.y()});
+    Input([this, moved] {
+      const engine::SpriteWindow& food = forms_->GetEngine().GetScene().FoodForm;
+      forms_->OnFoodFormMoved({food.Left + moved.x(), food.Top + moved.y()});
+    });
   });
 }
 
 void QtPlatform::ShowMessage(std::string_view text, std::string_view caption) {
+  Replan();  // the ticks inside the box's loop follow what led to it
   QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
   box.exec();
 }
 
 void QtPlatform::ShowError(std::string_view text) {
+  Replan();
   QMessageBox box(QMessageBox::Critical, FromUtf8(kTitle), FromUtf8(text), QMessageBox::Ok);
   box.exec();
 }
@@ -183,6 +227,7 @@ void QtPlatform::RemoveTrayIcon() {
 }
 
 void QtPlatform::Quit() {
+  schedule_.Stop();
   timer_.stop();
   QCoreApplication::quit();
 }

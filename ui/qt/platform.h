@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QTimer>
 #include <array>
@@ -12,6 +13,7 @@
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
 #include "ui/qt/window.h"
+#include "ui/tick_schedule.h"
 
 namespace pelmo::ui::qt {
 
@@ -49,6 +51,10 @@ class QtPlatform : public Platform {
  private:
   SpriteWindow& Window(WindowId id) { return *windows_[static_cast<std::size_t>(id)]; }
   void WatchWorkArea();
+  void OnTimer();
+  void Replan();
+  template <typename Handler>
+  void Input(Handler&& handler);
 
   Forms* forms_ = nullptr;
   std::array<std::unique_ptr<SpriteWindow>, 4> windows_;
@@ -56,7 +62,9 @@ class QtPlatform : public Platform {
   QCursor dragCursor_;
   bool dragCursorShown_ = false;
   bool captured_ = false;
-  QTimer timer_;
+  QTimer timer_;  // single-shot, set for the next tick that is not quiet
+  QElapsedTimer clock_;
+  TickSchedule schedule_;
   PopupMenus menus_;
   CuePlayer sound_;
   std::unique_ptr<TrayIcon> tray_;
