@@ -4,18 +4,29 @@
 # while a scripted pointer circles the screen, and the CPU time of each program
 # and of the X server is read from /proc, with each program's resident memory.
 #
-#   bench/measure-desktop.sh BUILD_DIR [SECONDS]     (default 60 seconds)
+#   bench/measure-desktop.sh BUILD_DIR [SECONDS [ROUNDS]]   (default 60 seconds, 6 rounds)
 #
-# The side-by-side run gives each program's own CPU time; the X server's time is
-# shared, so three runs of the same length (the pointer alone, oneko alone, Pelmo alone)
-# apportion it: a program's X share is the server's time beyond the pointer-only
-# run. Targets: Pelmo's own plus X share no more than oneko's; RSS <= 30 MB.
+# The run is cut into rounds of SECONDS/ROUNDS each. In a round the pointer
+# circles first with both programs running side by side, which gives each
+# program's own CPU time; the X server's time is shared, so it is apportioned
+# by circling again with both programs stopped (SIGSTOP), with only oneko
+# running and with only Pelmo running: a program's X share is the server's time
+# beyond the pointer-only circling. Rounds, rather than one long run of each,
+# spread the shared machine's changing load over all four alike, and the
+# mascot's walk over the side-by-side and the solo parts alike.
+# Targets: Pelmo's own plus X share no more than oneko's; RSS <= 30 MB.
 set -uo pipefail
 export PATH=$PATH:/usr/games # where Debian puts oneko
 
 build=$(cd "${1:?usage: measure-desktop.sh BUILD_DIR [SECONDS]}" && pwd)
 duration=${2:-60}
-solo=$duration
+rounds=${3:-6}
+slice=$((duration / rounds))
+((slice >= 1)) || {
+  echo "measure-desktop: $duration seconds cannot make $rounds rounds" >&2
+  exit 2
+}
+solo=$((slice * rounds))
 pelmo=$build/app/pelmo
 source "$(dirname "$0")/../scripts/lib/xvfb.sh"
 require_tools measure-desktop "Debian: xvfb oneko xdotool" Xvfb oneko xdotool
@@ -65,13 +76,12 @@ start_oneko() {
   pids+=($oneko_pid)
 }
 start_pelmo() {
-  # Seed 65410 walks about three quarters of the time and neither sleeps nor
-  # meets the weather in its first minutes (PELMO_SEED is the program's test hook).
-  PELMO_SEED=65410 "$pelmo" >/dev/null 2>&1 &
+  # Seed 964 walks about 70 % of its first two minutes, standing the rest, and
+  # neither sleeps nor meets the weather (PELMO_SEED is the program's test hook).
+  PELMO_SEED=964 "$pelmo" >/dev/null 2>&1 &
   pelmo_pid=$!
   pids+=($pelmo_pid)
 }
-stop() { kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
 
 # X server seconds used while the pointer circles for $1 seconds.
 x_during() {
@@ -81,36 +91,37 @@ x_during() {
   minus "$(cpu "$xvfb")" "$before"
 }
 
-echo "measure-desktop: display $DISPLAY; ${solo} s alone each, then ${duration} s side by side"
-sleep 1
-x_pointer=$(x_during "$solo")
-
+echo "measure-desktop: display $DISPLAY; $rounds rounds of ${slice} s side by side, then ${slice} s each alone"
+plus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a + b}'; }
 start_oneko
-sleep 1
-x_oneko=$(minus "$(x_during "$solo")" "$x_pointer")
-stop "$oneko_pid"
-
 start_pelmo
 sleep 2 # Qt's start-up is not part of the walk
-x_pelmo=$(minus "$(x_during "$solo")" "$x_pointer")
-stop "$pelmo_pid"
-
-start_oneko
-start_pelmo
-sleep 2
-oneko_before=$(cpu "$oneko_pid")
-pelmo_before=$(cpu "$pelmo_pid")
-x_before=$(cpu "$xvfb")
-circle "$duration"
-oneko_cpu=$(minus "$(cpu "$oneko_pid")" "$oneko_before")
-pelmo_cpu=$(minus "$(cpu "$pelmo_pid")" "$pelmo_before")
-x_both=$(minus "$(cpu "$xvfb")" "$x_before")
+oneko_cpu=0 pelmo_cpu=0 x_both=0 x_pointer=0 x_oneko=0 x_pelmo=0
+for ((round = 0; round < rounds; round++)); do
+  oneko_before=$(cpu "$oneko_pid")
+  pelmo_before=$(cpu "$pelmo_pid")
+  x_both=$(plus "$x_both" "$(x_during "$slice")")
+  oneko_cpu=$(plus "$oneko_cpu" "$(minus "$(cpu "$oneko_pid")" "$oneko_before")")
+  pelmo_cpu=$(plus "$pelmo_cpu" "$(minus "$(cpu "$pelmo_pid")" "$pelmo_before")")
+  kill -STOP "$oneko_pid" "$pelmo_pid"
+  x_pointer=$(plus "$x_pointer" "$(x_during "$slice")")
+  kill -CONT "$oneko_pid"
+  x_oneko=$(plus "$x_oneko" "$(x_during "$slice")")
+  kill -STOP "$oneko_pid"
+  kill -CONT "$pelmo_pid"
+  x_pelmo=$(plus "$x_pelmo" "$(x_during "$slice")")
+  kill -CONT "$oneko_pid"
+done
+x_oneko=$(minus "$x_oneko" "$x_pointer")
+x_pelmo=$(minus "$x_pelmo" "$x_pointer")
 oneko_rss=$(rss_mb "$oneko_pid")
 pelmo_rss=$(rss_mb "$pelmo_pid")
 pelmo_peak=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' "/proc/$pelmo_pid/status")
 
-# The X shares of the solo runs, scaled to the side-by-side duration.
+# Everything over the measured time, scaled to the asked-for duration.
 scale() { awk -v s="$1" -v a="$solo" -v d="$duration" 'BEGIN {printf "%.3f", s * d / a}'; }
+oneko_cpu=$(scale "$oneko_cpu")
+pelmo_cpu=$(scale "$pelmo_cpu")
 x_oneko_share=$(scale "$x_oneko")
 x_pelmo_share=$(scale "$x_pelmo")
 oneko_total=$(awk -v a="$oneko_cpu" -v b="$x_oneko_share" 'BEGIN {printf "%.3f", a + b}')
@@ -121,7 +132,7 @@ printf '%-7s %12s %14s %14s %9s\n' oneko "$oneko_cpu" "$x_oneko_share" \
   "$oneko_total ($(percent "$oneko_total" "$duration"))" "$oneko_rss"
 printf '%-7s %12s %14s %14s %9s\n' Pelmo "$pelmo_cpu" "$x_pelmo_share" \
   "$pelmo_total ($(percent "$pelmo_total" "$duration"))" "$pelmo_rss"
-echo "X server, side by side: $x_both s in $duration s (the pointer alone: $(scale "$x_pointer") s)"
+echo "X server, side by side: $(scale "$x_both") s in $duration s (the pointer alone: $(scale "$x_pointer") s)"
 echo "Pelmo's peak RSS: $pelmo_peak MB"
 # Pelmo's timer ticks every 100 ms, oneko's every 125 ms (its default).
 per_tick() { awk -v t="$1" -v d="$duration" -v ms="$2" 'BEGIN {printf "%.3f ms", 1000 * t / (d * 1000 / ms)}'; }
