@@ -49,6 +49,7 @@ struct CueEvent {
 struct MessageBoxRequest {
   std::string_view text;
   std::string_view caption;
+  bool operator==(const MessageBoxRequest&) const = default;
 };
 
 // What the last handler or tick asked of the platform, in addition to the
@@ -69,6 +70,7 @@ struct Effects {
            !hideApplicationWindow && popup == PopupMenu::None && messages.empty() &&
            openUrl.empty();
   }
+  bool operator==(const Effects&) const = default;
 };
 
 struct Scene {
@@ -98,6 +100,8 @@ struct Scene {
   ImageControl Img;
 
   Effects effects;
+
+  bool operator==(const Scene&) const = default;
 };
 
 // The four windows with their controls as the program creates them, Form1

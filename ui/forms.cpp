@@ -7,20 +7,6 @@ namespace pelmo::ui {
 
 using engine::Engine;
 
-namespace {
-
-// What the user can see or hear of the forms: all but the inputs and the
-// requests already carried out.
-bool LooksTheSame(const engine::Scene& a, const engine::Scene& b) {
-  return a.Form1 == b.Form1 && a.PelmoImg == b.PelmoImg && a.Edit1 == b.Edit1 &&
-         a.Edit2 == b.Edit2 && a.Timer1Enabled == b.Timer1Enabled &&
-         a.Form1Closed == b.Form1Closed && a.FoodForm == b.FoodForm && a.FoodImg == b.FoodImg &&
-         a.RainForm == b.RainForm && a.RainImg == b.RainImg && a.CloudImg == b.CloudImg &&
-         a.SunForm == b.SunForm && a.Img == b.Img;
-}
-
-}  // namespace
-
 Forms::Forms(Platform& platform, std::uint32_t seed, Compositor compositor)
     : platform_(platform),
       compositor_(std::move(compositor)),
@@ -104,16 +90,16 @@ void Forms::OnTimer() {
 int Forms::QuietTicksAhead(int limit) const {
   // A held mascot follows the pointer, which cannot be known ahead.
   if (quit_ || !timerEnabled_ || engine_.State().dragging != 0) return 0;
+  // A tick writes no inputs, so any difference in the Scene is something shown,
+  // played or asked of the platform.
   Engine ahead = engine_;
-  ahead.GetScene().effects = {};
   for (int quiet = 0; quiet < limit; ++quiet) {
     try {
       ahead.FireTimer1();
     } catch (const std::exception&) {
       return quiet;  // the real tick will report it
     }
-    const engine::Scene& next = ahead.GetScene();
-    if (!next.effects.Empty() || !LooksTheSame(next, engine_.GetScene())) return quiet;
+    if (!(ahead.GetScene() == engine_.GetScene())) return quiet;
   }
   return limit;
 }
