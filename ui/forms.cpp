@@ -73,6 +73,12 @@ void Forms::Flush() {
   if (fx.moveFoodForm) platform_.MoveFoodFormWithPointer();
 }
 
+void Forms::PresentAll() {
+  if (quit_) return;
+  for (WindowId window : kWindows)
+    platform_.Present(window, compositor_.Present(window, engine_.GetScene()));
+}
+
 // The timer goes on while the box is open, and a fault that repeats on every
 // tick must not pile up a box per tick.
 void Forms::ReportError(std::string_view message) {

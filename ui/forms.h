@@ -42,6 +42,10 @@ class Forms {
   // before any other handler.
   int QuietTicksAhead(int limit) const;
 
+  // Presents every window as it stands, changed or not: for a front-end whose
+  // windows were made anew.
+  void PresentAll();
+
   const engine::Engine& GetEngine() const { return engine_; }
   bool Closed() const { return engine_.GetScene().Form1Closed; }
 

@@ -86,6 +86,27 @@ TEST(Forms, HiddenWeatherWindowsAreNotPresentedAgainOnEveryTick) {
   }
 }
 
+// A front-end that made its windows anew has them shown again as they stand,
+// changed or not, and nothing else happens.
+TEST(Forms, PresentAllShowsEveryWindowAgainAsItStands) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  forms.OnTimer();
+  ScreenRect mascot;
+  for (const auto& [window, p] : platform.presented)
+    if (window == WindowId::Form1) mascot = p.rect;
+  platform.calls.clear();
+  platform.presented.clear();
+  forms.PresentAll();
+  ASSERT_EQ(platform.calls, std::vector<std::string>(4, "Present"));
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(platform.presented[i].first, kWindows[i]);
+    EXPECT_EQ(platform.presented[i].second.visible, i < 2);
+  }
+  EXPECT_EQ(platform.presented[0].second.rect, mascot);
+}
+
 TEST(Forms, GrabbingTheMascotChimesAndCapturesThePointer) {
   RecordingPlatform platform;
   Forms forms(platform, 1, PlainPictures());

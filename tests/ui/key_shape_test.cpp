@@ -98,5 +98,27 @@ TEST(KeyShape, FitsTheProgramsOwnPictures) {
   }
 }
 
+// Only exact key blue disappears: the black outline and blues next to the key
+// stay fully opaque, and no pixel is ever half transparent.
+TEST(KeyedArgb, HidesExactKeyBlueOnlyAndNeverBlends) {
+  EXPECT_EQ(KeyedArgb(kKeyBlue), 0u);
+  EXPECT_EQ(KeyedArgb(0x000000u), 0xFF000000u);
+  EXPECT_EQ(KeyedArgb(0x0000FEu), 0xFF0000FEu);
+  EXPECT_EQ(KeyedArgb(0x0100FFu), 0xFF0100FFu);
+  EXPECT_EQ(KeyedArgb(0xFFFFCCu), 0xFFFFFFCCu);
+}
+
+// What a compositor shows of a frame is exactly what the shape would show on a
+// bare X server.
+TEST(KeyedArgb, ShowsExactlyTheShapesPixels) {
+  const Picture picture = LoadPicture(names::kBasic1);
+  std::vector<bool> shaped(picture.pixels.size(), false);
+  for (const ScreenRect& r : KeyShape(picture))
+    for (std::int32_t y = r.top; y < r.top + r.height; ++y)
+      for (std::int32_t x = r.left; x < r.left + r.width; ++x) shaped[y * picture.width + x] = true;
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+    ASSERT_EQ(KeyedArgb(picture.pixels[i]) >> 24, shaped[i] ? 0xFFu : 0u) << "pixel " << i;
+}
+
 }  // namespace
 }  // namespace pelmo::ui

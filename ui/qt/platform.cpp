@@ -43,9 +43,14 @@ QtPlatform::QtPlatform()
     : icon_(AssetPixmap("MAINICON")),
       dragCursor_(AssetPixmap("MYCURSOR"), 0, 0),  // the hot spot is the cell's top-left corner
       schedule_(kTimerIntervalMs) {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (x11 == nullptr) throw std::runtime_error("Pelmo needs an X11 display.");
+  compositing_ =
+      std::make_unique<CompositingWatch>(x11->connection(), [this] { FollowCompositing(); });
   for (WindowId id : kWindows)
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
-        id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored);
+        id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored,
+        compositing_->Composited());
   QGuiApplication::setWindowIcon(icon_);
   timer_.setSingleShot(true);
   clock_.start();
@@ -130,6 +135,19 @@ void QtPlatform::WatchWorkArea() {
                    });
 }
 
+// Each window is made anew for the new way of reaching the screen, and shown
+// again as it stands.
+void QtPlatform::FollowCompositing() {
+  for (auto& window : windows_) window->SetComposited(compositing_->Composited());
+  if (forms_ != nullptr) forms_->PresentAll();
+}
+
+// The pointer may leave the mascot anywhere on the screens during a drag.
+QRect QtPlatform::PointerArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->virtualGeometry() : QRect();
+}
+
 engine::Point QtPlatform::CursorPos() {
   const QPoint pos = QCursor::pos();
   return {pos.x(), pos.y()};
@@ -163,13 +181,16 @@ void QtPlatform::SetDragCursor() {
 }
 
 void QtPlatform::CaptureMouse() {
-  captured_ = Window(WindowId::Form1).setMouseGrabEnabled(true);
+  SpriteWindow& form1 = Window(WindowId::Form1);
+  form1.Hold(PointerArea());
+  captured_ = form1.setMouseGrabEnabled(true);
 }
 
 // Qt's ungrab ends any grab of the pointer, also the one X holds for a press on
 // the food that is about to be dragged; so only a grab of our own is released.
 void QtPlatform::ReleaseMouse() {
   SpriteWindow& form1 = Window(WindowId::Form1);
+  form1.Release();
   if (std::exchange(captured_, false)) form1.setMouseGrabEnabled(false);
   if (std::exchange(dragCursorShown_, false)) form1.unsetCursor();
 }
@@ -198,7 +219,7 @@ void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
 }
 
 void QtPlatform::MoveFoodFormWithPointer() {
-  Window(WindowId::FoodForm).FollowPointerUntilRelease([this](QPoint moved) {
+  Window(WindowId::FoodForm).FollowPointerUntilRelease(PointerArea(), [this](QPoint moved) {
     Input([this, moved] {
       const engine::SpriteWindow& food = forms_->GetEngine().GetScene().FoodForm;
       forms_->OnFoodFormMoved({food.Left + moved.x(), food.Top + moved.y()});

@@ -9,6 +9,7 @@
 
 #include "ui/forms.h"
 #include "ui/platform.h"
+#include "ui/qt/compositing.h"
 #include "ui/qt/menu.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
@@ -51,12 +52,15 @@ class QtPlatform : public Platform {
  private:
   SpriteWindow& Window(WindowId id) { return *windows_[static_cast<std::size_t>(id)]; }
   void WatchWorkArea();
+  void FollowCompositing();
+  static QRect PointerArea();
   void OnTimer();
   void Replan();
   template <typename Handler>
   void Input(Handler&& handler);
 
   Forms* forms_ = nullptr;
+  std::unique_ptr<CompositingWatch> compositing_;
   std::array<std::unique_ptr<SpriteWindow>, 4> windows_;
   QIcon icon_;
   QCursor dragCursor_;

@@ -5,14 +5,13 @@
 #include <QWindow>
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
-#include <vector>
+#include <memory>
+#include <optional>
 
 #include "engine/scene.h"
 #include "ui/compositor.h"
-
-struct xcb_connection_t;
-struct xcb_rectangle_t;
+#include "ui/qt/server_frames.h"
+#include "ui/qt/surface.h"
 
 namespace pelmo::ui::qt {
 
@@ -24,34 +23,39 @@ struct PointerHandlers {
 };
 
 // One sprite window on X11: an override-redirect top-level window (placed exactly,
-// even off-screen, with no taskbar button and no window-manager frame) shaped by
-// the colour key, so blue pixels are neither drawn nor clickable.
+// even off-screen, with no taskbar button and no window-manager frame) that shows
+// the compositor's frames with the colour key cut away, so blue pixels are
+// neither seen nor clickable.
 //
-// Each frame the compositor hands out is uploaded to the X server once, as a
-// pixmap with its shape; showing it again is a few small requests. The window is
-// a stage a little larger than the sprite, and the sprite moves within it by
-// moving its shape: on an X server without a compositing manager every change of
-// a window's shape or place repaints what it uncovers, and moving the window as
-// well as reshaping it would do that twice per tick. The stage follows when the
-// sprite reaches its edge. A tick is one batch of requests, and no events come
-// back but the pointer's.
+// Each frame is uploaded to the X server once; showing it again is a few small
+// requests. How it reaches the screen depends on whether a compositor draws the
+// windows (see Surface); the window is made anew when that changes. A tick is
+// one batch of requests, and no events come back but the pointer's.
 class SpriteWindow : public QWindow {
  public:
   // Whether the pointer's motion over the window is of any use: only a window the
   // user can carry with the pointer needs it.
   enum class Motion { Ignored, Followed };
 
-  explicit SpriteWindow(Motion motion);
+  SpriteWindow(Motion motion, bool composited);
   ~SpriteWindow() override;
 
   void SetPointerHandlers(PointerHandlers handlers) { handlers_ = std::move(handlers); }
 
+  // Makes the window anew for a compositor that started or stopped, hidden
+  // until it is presented again.
+  void SetComposited(bool composited);
   // Shows, hides, moves or repaints the window as the presentation asks.
   void Present(const Presentation& presentation);
 
+  // While the user carries the sprite, the program must hear of the pointer
+  // anywhere in `area` (screen coordinates).
+  void Hold(QRect area);
+  void Release();
+
   // Moves the window with the pointer, keeping the grab offset, until the
   // button is released; then reports how far it moved.
-  void FollowPointerUntilRelease(std::function<void(QPoint moved)> done);
+  void FollowPointerUntilRelease(QRect area, std::function<void(QPoint moved)> done);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -59,33 +63,26 @@ class SpriteWindow : public QWindow {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  struct Frame {
-    std::uint32_t pixmap = 0;            // server-side copy of the pixels
-    QSize size;                          // of the pixmap
-    std::vector<xcb_rectangle_t> shape;  // the non-blue pixels, in y-x bands
-  };
-
-  const Frame& FrameFor(std::uint64_t key, const Picture& buffer);
-  void Upload(std::uint32_t pixmap, const Picture& buffer);
-  void ForgetFrames();
+  void Build(bool composited);
+  void Unbuild();
   void Draw(QRect sprite);
-  void Restage(QRect sprite);
-  void StopEchoes(Motion motion);
-  void SelectPointerEvents(Motion motion);
+  void StopEchoes();
+  void SelectPointerEvents();
   bool IsSecondClick(const QMouseEvent& event);
   void FinishFollowing();
 
   xcb_connection_t* connection_;
-  std::uint8_t depth_;
+  Motion motion_;
   PointerHandlers handlers_;
+  bool composited_ = false;  // asked for: the window shows through a compositor
+  PixelFormat format_ = PixelFormat::Rgb24;
   std::uint32_t gc_ = 0;  // for copying frames, which have the window's depth
-  std::unordered_map<std::uint64_t, Frame> frames_;
-  std::size_t cachedBytes_ = 0;    // of the frames' pixmaps
-  std::uint64_t frameId_ = 0;      // the frame shown; the compositor never hands out 0
-  bool empty_ = false;             // all key blue: nothing to show
-  QRect rect_;                     // where the sprite was last put, on the screen
-  QRect stage_;                    // where the window is, on the screen
-  std::uint32_t stagePixmap_ = 0;  // the window's background: the sprite where it stands
+  std::unique_ptr<ServerFrames> frames_;
+  std::unique_ptr<Surface> surface_;
+  std::optional<QRect> held_;  // the area the pointer roams in while held
+  std::uint64_t frameId_ = 0;  // the frame shown; the compositor never hands out 0
+  bool empty_ = false;         // all key blue: nothing to show
+  QRect rect_;                 // where the sprite was last put, on the screen
 
   ulong lastPressTime_ = 0;
   QPoint lastPressPos_;
