@@ -3,6 +3,7 @@
 #include "ui/qt/application.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <cstdio>
 #include <ctime>
@@ -23,17 +24,40 @@ std::uint32_t Seed() {
   return ok ? seed : static_cast<std::uint32_t>(std::time(nullptr));
 }
 
+// The mascot is made of X11 windows placed pixel by pixel, which a Wayland
+// session shows through XWayland; Qt's own Wayland windows cannot be placed.
+void UseX11() {
+  const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
+  if (!asked.isEmpty() && asked != "xcb")
+    std::fprintf(stderr, "pelmo: QT_QPA_PLATFORM=%s is not used; Pelmo runs on X11 (xcb).\n",
+                 asked.toLocal8Bit().constData());
+  qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+// Qt starts a session bus of its own where none is named, and that bus would
+// outlive the program. The session's bus is used where it is at its usual place.
+void UseSessionBusOrNone() {
+  if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  const QString bus = runtime + "/bus";
+  if (!runtime.isEmpty() && QFileInfo(bus).exists()) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + bus).toLocal8Bit());
+  } else {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+  }
+}
+
 }  // namespace
 
 int RunApplication(int argc, char** argv) {
-  // The mascot is made of X11 windows placed and shaped pixel by pixel.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  UseX11();
+  UseSessionBusOrNone();
   if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   // The mascot wakes ten times a second for as long as the desktop runs; Qt's
   // own event loop costs less per wake-up than GLib's, and nothing here needs GLib.
   if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariable("QT_QPA_PLATFORM") == "xcb") {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) {
     std::fputs(
         "pelmo: no X display ($DISPLAY is not set); start it on a desktop, or under xvfb-run.\n",
         stderr);
