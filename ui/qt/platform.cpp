@@ -8,10 +8,12 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "assets/catalogue.h"
+#include "ui/icon.h"
 
 namespace pelmo::ui::qt {
 
@@ -26,8 +28,7 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The cursor and the icon are kept as .cur and .ico files; Qt's ICO reader
-// takes both.
+// The cursor is kept as a .cur file, which Qt's icon reader takes.
 QPixmap AssetPixmap(std::string_view name) {
   const auto bytes = assets::FindAsset(name);
   if (!bytes) throw std::runtime_error("The picture " + std::string(name) + " is missing.");
@@ -37,10 +38,23 @@ QPixmap AssetPixmap(std::string_view name) {
   return QPixmap::fromImage(image);
 }
 
+// Qt's icon reader leaves out the mask of a 24-bit icon, which would put the
+// face on a black square.
+QPixmap IconPixmap(std::string_view name) {
+  const auto bytes = assets::FindAsset(name);
+  if (!bytes) throw std::runtime_error("The picture " + std::string(name) + " is missing.");
+  const Picture icon = DecodeIcon(*bytes, 32);
+  QImage image(icon.width, icon.height, QImage::Format_ARGB32);
+  for (std::int32_t y = 0; y < icon.height; ++y)
+    std::copy_n(icon.pixels.begin() + static_cast<std::ptrdiff_t>(y) * icon.width, icon.width,
+                reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+  return QPixmap::fromImage(image);
+}
+
 }  // namespace
 
 QtPlatform::QtPlatform()
-    : icon_(AssetPixmap("MAINICON")),
+    : icon_(IconPixmap("MAINICON")),
       dragCursor_(AssetPixmap("MYCURSOR"), 0, 0),  // the hot spot is the cell's top-left corner
       schedule_(kTimerIntervalMs) {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
