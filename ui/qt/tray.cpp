@@ -1,6 +1,7 @@
 #include "ui/qt/tray.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -17,6 +18,8 @@ namespace {
 
 const QString kTip = QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size()));
 constexpr int kStatusSize = 40;
+constexpr int kStatusMargin = 8;
+constexpr int kIconSize = 32;  // the icon's own
 
 // Qt's XEmbed tray icon is a widget of this class; the D-Bus one has no widget.
 bool IsTrayIconWidget(const QObject* object) {
@@ -25,24 +28,44 @@ bool IsTrayIconWidget(const QObject* object) {
 
 }  // namespace
 
+// Placed by the program, not the window manager, which would frame it and put
+// it in the middle of the screen: in the bottom-right corner of the work area,
+// where a tray usually is, with only the icon's own face drawn.
 StatusWindow::StatusWindow(const QIcon& icon, std::function<void(std::int32_t)> notify)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
+                           Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       icon_(icon),
       notify_(std::move(notify)) {
+  // Transparent round the face: by alpha where a compositor draws the window,
+  // by its shape where the X server does.
+  setAttribute(Qt::WA_TranslucentBackground);
+  setMask(QRegion(icon_.pixmap(kIconSize).mask()).translated(IconRect().topLeft()));
   setWindowTitle(kTip);
   setWindowIcon(icon_);
   setToolTip(kTip);
   setFixedSize(kStatusSize, kStatusSize);
-  // The bottom-right corner, where a tray would usually be.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.right() - kStatusSize - 8, area.bottom() - kStatusSize - 8);
-  }
+  PlaceInCorner();
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    connect(screen, &QScreen::availableGeometryChanged, this, [this] { PlaceInCorner(); });
 }
 
+void StatusWindow::PlaceInCorner() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  move(area.right() + 1 - kStatusSize - kStatusMargin,
+       area.bottom() + 1 - kStatusSize - kStatusMargin);
+}
+
+QRect StatusWindow::IconRect() const {
+  return QRect(QPoint((kStatusSize - kIconSize) / 2, (kStatusSize - kIconSize) / 2),
+               QSize(kIconSize, kIconSize));
+}
+
+// At its own size, so no pixel is blended.
 void StatusWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  icon_.paint(&painter, rect());
+  painter.drawPixmap(IconRect().topLeft(), icon_.pixmap(kIconSize));
 }
 
 // The stand-in is the only way back to a mascot that was put away, so it stays.

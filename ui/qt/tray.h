@@ -23,6 +23,9 @@ class StatusWindow : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  QRect IconRect() const;
+  void PlaceInCorner();
+
   QIcon icon_;
   std::function<void(std::int32_t)> notify_;
 };
