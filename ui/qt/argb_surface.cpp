@@ -15,27 +15,32 @@ ArgbSurface::ArgbSurface(SurfaceTarget target) : target_(target) {
 
 void ArgbSurface::Draw(const ServerFrame& frame, QRect sprite) {
   xcb_connection_t* c = target_.connection;
-  const QRect window = held_ ? held_->united(sprite) : sprite;
+  // Only the frame's non-blue extents are shown: XWayland before 23.1 does not
+  // pass the input shape on to a Wayland compositor, which then gives the whole
+  // window the clicks, so the window leaves out the blue margin it can.
+  const QRect shown(sprite.topLeft() + frame.extents.topLeft(), frame.extents.size());
+  const QRect window = held_ ? held_->united(shown) : shown;
+  const QPoint at = shown.topLeft() - window.topLeft();
+  SetInputShape(held_ ? nullptr : &frame, at - frame.extents.topLeft());
   if (window != window_) Place(window);
-  const QPoint at = sprite.topLeft() - window_.topLeft();
   if (held_) {
     // The window outlives the sprite's moves: what the old sprite covered and
     // the new one does not goes back to the transparent background. The new
     // frame covers the rest, so nothing shows through in between.
     const QRegion uncovered =
         redraw_ ? QRegion(QRect(QPoint(), window_.size()))
-                : QRegion(sprite_.translated(-window_.topLeft())) - QRect(at, sprite.size());
+                : QRegion(shown_.translated(-window_.topLeft())) - QRect(at, shown.size());
     for (const QRect& r : uncovered)
       xcb_clear_area(c, 0, target_.window, static_cast<std::int16_t>(r.x()),
                      static_cast<std::int16_t>(r.y()), static_cast<std::uint16_t>(r.width()),
                      static_cast<std::uint16_t>(r.height()));
   }
-  xcb_copy_area(c, frame.pixmap, target_.window, target_.gc, 0, 0,
-                static_cast<std::int16_t>(at.x()), static_cast<std::int16_t>(at.y()),
-                static_cast<std::uint16_t>(frame.size.width()),
-                static_cast<std::uint16_t>(frame.size.height()));
-  SetInputShape(held_ ? nullptr : &frame, at);
-  sprite_ = sprite;
+  xcb_copy_area(c, frame.pixmap, target_.window, target_.gc,
+                static_cast<std::int16_t>(frame.extents.x()),
+                static_cast<std::int16_t>(frame.extents.y()), static_cast<std::int16_t>(at.x()),
+                static_cast<std::int16_t>(at.y()), static_cast<std::uint16_t>(shown.width()),
+                static_cast<std::uint16_t>(shown.height()));
+  shown_ = shown;
   redraw_ = false;
 }
 

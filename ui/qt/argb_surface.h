@@ -12,9 +12,9 @@ namespace pelmo::ui::qt {
 // visual instead: the key blue is stored fully transparent, everything else
 // fully opaque, and the input shape alone lets clicks on the blue through.
 //
-// The window is the sprite's own rectangle and every frame covers all of it,
-// so nothing of an earlier frame can stay behind, and what the compositor
-// repaints per tick is the sprite and no more.
+// The window is the rectangle of the sprite's non-blue pixels and every frame
+// covers all of it, so nothing of an earlier frame can stay behind, and what
+// the compositor repaints per tick is the sprite and no more.
 //
 // While the sprite is held, the window also spans the area the pointer may
 // roam, with a full input shape: a Wayland compositor tells XWayland of the
@@ -34,7 +34,7 @@ class ArgbSurface : public Surface {
   SurfaceTarget target_;
   std::optional<QRect> held_;     // the area the pointer may roam in
   QRect window_;                  // where the window is, on the screen
-  QRect sprite_;                  // where the sprite was last drawn, on the screen
+  QRect shown_;                   // where the sprite's non-blue extents were last drawn
   bool redraw_ = true;            // the window's pixels are to be drawn afresh
   std::uint64_t inputFrame_ = 0;  // whose shape the input shape is, and where; 0 for none
   QPoint inputAt_;

@@ -57,6 +57,7 @@ const ServerFrame& ServerFrames::Get(std::uint64_t id, const Picture& buffer) {
                     static_cast<std::uint16_t>(buffer.height));
   Upload(frame.pixmap, buffer);
   frame.shape = ShapeOf(buffer);
+  for (const xcb_rectangle_t& r : frame.shape) frame.extents |= QRect(r.x, r.y, r.width, r.height);
   return frames_.emplace(id, std::move(frame)).first->second;
 }
 

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <QRect>
 #include <QSize>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,7 @@ struct ServerFrame {
   xcb_pixmap_t pixmap = 0;
   QSize size;
   std::vector<xcb_rectangle_t> shape;
+  QRect extents;  // of the shape: where the frame's non-blue pixels lie
 };
 
 // How a window's pixels are laid out. On a 24-bit visual the key blue is drawn
