@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The Linux program on sway, a Wayland compositor, through XWayland: headless,
+# with a native Wayland window as the desktop behind the mascot, the pointer
+# played through wayvnc and what is shown read from grim's screenshots.
+#
+#   tests/e2e/compositors/sway.sh BUILD_DIR
+#
+# sway refuses to run as root; as root the session runs as the user pelmo-e2e,
+# made here when missing. Screenshots are kept in BUILD_DIR/e2e-sway.
+set -uo pipefail
+
+build=$(cd "${1:?usage: sway.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+suite=sway
+artifacts=$build/e2e-sway
+backdrop_colour=336633
+source "$here/../../../scripts/lib/xvfb.sh"
+require_tools e2e-sway "scripts/install-deps installs the test packages" sway grim wayvnc \
+  swaymsg xwininfo convert python3 Xwayland
+for tool in "$build/app/pelmo" "$build/tests/e2e/compositors/pelmo-e2e-backdrop"; do
+  [ -x "$tool" ] || {
+    echo "e2e-sway: $tool is missing; build the project first" >&2
+    exit 2
+  }
+done
+source "$here/lib.sh"
+
+rm -rf "$artifacts" && mkdir -p "$artifacts"
+work=$(mktemp -d /tmp/pelmo-sway.XXXXXX)
+chmod 755 "$work"
+session_mark=$(basename "$work")
+cp "$build/app/pelmo" "$build/tests/e2e/compositors/pelmo-e2e-backdrop" "$work/"
+pelmo=$work/pelmo
+clicks=$work/clicks.log
+mkdir -p "$work/run" "$work/home"
+touch "$clicks"
+
+as_user=()
+if ((EUID == 0)); then
+  id pelmo-e2e >/dev/null 2>&1 || useradd --system --no-create-home pelmo-e2e
+  chown pelmo-e2e "$work" "$work/run" "$work/home" "$artifacts" "$clicks"
+  as_user=(runuser -u pelmo-e2e --)
+fi
+chmod 700 "$work/run"
+
+sway_pid=
+cleanup() {
+  [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cat >"$work/config" <<CONFIG
+xwayland enable
+output HEADLESS-1 resolution 1280x800 bg #$backdrop_colour solid_color
+default_border none
+CONFIG
+session_env=(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+  PELMO_E2E_SESSION="$session_mark" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1
+  WLR_RENDERER=pixman LANG=C.UTF-8)
+"${as_user[@]}" "${session_env[@]}" sway -c "$work/config" >"$work/sway.log" 2>&1 &
+sway_pid=$!
+socket() { ls "$work"/run/sway-ipc.*.sock 2>/dev/null | head -1; }
+if ! wait_for 15 socket; then
+  echo "e2e-sway: skipped: sway did not start here ($(tail -1 "$work/sway.log"))" >&2
+  exit 0
+fi
+export SWAYSOCK
+SWAYSOCK=$(socket)
+wayland=$(cd "$work/run" && ls wayland-* | grep -v lock | head -1)
+user_env=("${session_env[@]}" SWAYSOCK="$SWAYSOCK" WAYLAND_DISPLAY="$wayland")
+
+# Whatever the session started gets XWayland's display: read it from there.
+"${as_user[@]}" "${user_env[@]}" swaymsg exec "echo \$DISPLAY > $work/display" >/dev/null
+if ! wait_for 15 test -s "$work/display"; then
+  echo "e2e-sway: skipped: sway started no XWayland here" >&2
+  exit 0
+fi
+display=$(cat "$work/display")
+
+in_session() {
+  local command="$*"
+  if [ "${command: -1}" = "&" ]; then
+    "${as_user[@]}" "${user_env[@]}" swaymsg exec "${command%&}" >/dev/null
+  else
+    "${as_user[@]}" "${user_env[@]}" DISPLAY="$display" "$@"
+  fi
+}
+screenshot() { in_session grim -t ppm "$1"; }
+
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+in_session wayvnc 127.0.0.1 "$port" "&"
+pointer() { python3 "$here/vnc_pointer.py" "$port" "$@"; }
+wait_for 10 pointer move:640,400 || {
+  echo "e2e-sway: wayvnc did not start; the pointer cannot be played" >&2
+  exit 1
+}
+end_session() { kill "$sway_pid"; wait "$sway_pid" 2>/dev/null; sway_pid=; }
+
+in_session QT_QPA_PLATFORM=wayland "$work/pelmo-e2e-backdrop" "$clicks" "$backdrop_colour" "&"
+sleep 2
+echo "e2e-sway: sway $(sway --version | awk '{print $3}'), XWayland display $display"
+run_checks
+((failures == 0)) && echo "e2e-sway: all checks passed; screenshots in $artifacts" ||
+  echo "e2e-sway: $failures checks failed; screenshots in $artifacts" >&2
+exit $((failures > 0))
