@@ -122,6 +122,12 @@ if wait_for 15 shown Form1; then
   expect_scale 1 "Xft.dpi changed to 96"
   set_dpi 288
   expect_scale 3 "Xft.dpi changed to 288"
+  # Holding the mascot: the strawberry cursor, each of its pixels a 3x3 block.
+  xdotool mousemove --sync 225 150 mousedown 1
+  big_strawberry() { read -r w h xh yh red < <("${probe[@]}" cursor) && ((w == 96 && h == 96 && xh == 0 && yh == 0 && red > 450)); }
+  wait_for 3 big_strawberry && pass "Xft.dpi 288: the drag cursor is the strawberry at 3x" ||
+    fail "Xft.dpi 288: the drag cursor is not a 96x96 strawberry ($("${probe[@]}" cursor))"
+  xdotool mouseup 1
 else
   fail "no mascot window appeared at Xft.dpi 192"
 fi
