@@ -170,6 +170,15 @@ bool Win32Platform::Rescale() {
   return true;
 }
 
+// A new scale changes the work area in the engine's pixels, and every window
+// on the screen though none in the engine.
+void Win32Platform::OnDesktopChanged(bool workAreaChanged) {
+  const bool rescaled = Rescale();
+  if (!rescaled && !workAreaChanged) return;
+  forms_->OnWorkAreaChanged();
+  if (rescaled) forms_->PresentAll();
+}
+
 engine::Point Win32Platform::CursorPos() {
   POINT point{};
   GetCursorPos(&point);
@@ -293,17 +302,14 @@ std::optional<LRESULT> Win32Platform::OnForm1Message(UINT message, WPARAM wParam
     case TrayIcon::kTrayMessage:
       forms_->OnTrayNotify(static_cast<std::int32_t>(lParam));
       return 0;
-    // A new scale, a new work area or a new screen: all are seen afresh.
     case WM_SETTINGCHANGE:
-      if (Rescale() || wParam == SPI_SETWORKAREA) forms_->OnWorkAreaChanged();
+      OnDesktopChanged(wParam == SPI_SETWORKAREA);
       return std::nullopt;
     case WM_DISPLAYCHANGE:
-      Rescale();
-      forms_->OnWorkAreaChanged();
+      OnDesktopChanged(true);
       return std::nullopt;
     case WM_DPICHANGED:  // the windows are placed anew, not where the system suggests
-      Rescale();
-      forms_->OnWorkAreaChanged();
+      OnDesktopChanged(false);
       return 0;
     case WM_CLOSE:  // closing Form1 from outside takes the Exit path
       forms_->OnMenuItem(MenuItem::Exit);

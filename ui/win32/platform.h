@@ -64,6 +64,7 @@ class Win32Platform final : public Platform, private SpriteWindow::Listener {
   RECT DeviceWorkArea() const;
   int ReadScale() const;
   bool Rescale();  // whether the scale changed
+  void OnDesktopChanged(bool workAreaChanged);
 
   HWND application_ = nullptr;
   std::array<std::unique_ptr<SpriteWindow>, kWindows.size()> windows_;
