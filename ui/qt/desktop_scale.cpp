@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -69,6 +70,17 @@ void ScaleVariables::Restore() {
 
 int ReadDesktopScale(const ScaleVariables& variables) {
   return DesktopScale(variables.qtScaleFactor, variables.gdkScale, ReadXftDpi());
+}
+
+void FollowScaleInText(const QFont& base, const ScaleVariables& variables) {
+  const std::optional<int> asked =
+      variables.qtScaleFactor ? variables.qtScaleFactor : variables.gdkScale;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+  const double enlarge = asked && dpi > 0 ? *asked * 96.0 / dpi : 1.0;
+  QFont font = base;
+  if (enlarge > 1.0 && base.pointSizeF() > 0) font.setPointSizeF(base.pointSizeF() * enlarge);
+  if (font != QGuiApplication::font()) QGuiApplication::setFont(font);
 }
 
 // Qt asks for the root window's property changes itself (for the work area); the

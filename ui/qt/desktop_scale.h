@@ -2,6 +2,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
+#include <QFont>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,11 @@ class ScaleVariables {
 
 // The desktop's scale now: the user's variables, else the display's Xft.dpi.
 int ReadDesktopScale(const ScaleVariables& variables);
+
+// The menus and boxes follow the desktop's scale through their fonts: Qt sizes
+// text by the display's Xft.dpi itself, so only a scale asked for by a variable
+// makes the font larger than `base`, the font the application started with.
+void FollowScaleInText(const QFont& base, const ScaleVariables& variables);
 
 // Calls `changed` when the X resources, which hold Xft.dpi, are replaced.
 class ResourceWatcher : public QAbstractNativeEventFilter {

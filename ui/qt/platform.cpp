@@ -56,6 +56,7 @@ QPixmap IconPixmap(std::string_view name) {
 QtPlatform::QtPlatform(const ScaleVariables& variables)
     : variables_(variables),
       scale_(ReadDesktopScale(variables)),
+      baseFont_(QGuiApplication::font()),
       icon_(IconPixmap("MAINICON")),
       dragPixmap_(AssetPixmap("MYCURSOR")),
       dragCursor_(ScaledDragCursor()),
@@ -68,6 +69,7 @@ QtPlatform::QtPlatform(const ScaleVariables& variables)
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored,
         compositing_->Composited());
+  FollowScaleInText(baseFont_, variables_);
   QGuiApplication::setWindowIcon(icon_);
   timer_.setSingleShot(true);
   clock_.start();
@@ -158,6 +160,7 @@ void QtPlatform::WatchWorkArea() {
 // on the screen though none in the engine.
 void QtPlatform::OnDesktopChanged(bool workAreaChanged) {
   const bool rescaled = Rescale();
+  FollowScaleInText(baseFont_, variables_);
   if (!rescaled && !workAreaChanged) return;
   Input([this, rescaled] {
     forms_->OnWorkAreaChanged();

@@ -71,6 +71,7 @@ class QtPlatform : public Platform {
   std::unique_ptr<CompositingWatch> compositing_;
   ScaleVariables variables_;
   DisplayScale scale_;
+  QFont baseFont_;
   std::unique_ptr<ResourceWatcher> resources_;
   std::array<std::unique_ptr<SpriteWindow>, 4> windows_;
   QIcon icon_;

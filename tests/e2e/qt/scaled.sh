@@ -141,18 +141,26 @@ if wait_for 15 shown Form1; then
   expect_scale 2 "QT_SCALE_FACTOR=2"
   px=$((2 * figure_left + 60)) py=$((2 * figure_top + 60))
   xdotool mousemove --sync "$px" "$py" click 3
-  menu_at_pointer() {
+  menu_at_pointer() { # sets menu_height
     local id x y
     for id in $(xdotool search --onlyvisible --classname pelmo 2>/dev/null); do
       [ "$id" = "$(window Form1)" ] && continue
-      read -r x y < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+      read -r x y menu_height < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4}
+        /Absolute upper-left Y/ {y=$4} /Height:/ {h=$2} END {print x, y, h}')
       (($(abs $((x - px))) <= 2 && $(abs $((y - py))) <= 2)) && return 0
     done
     return 1
   }
   abs() { echo $(($1 < 0 ? -$1 : $1)); }
-  wait_for 5 menu_at_pointer && pass "QT_SCALE_FACTOR=2: the menu opens at the pointer" ||
+  menu_height=0
+  # Checked once more outside wait_for, which runs it in a subshell, for the height.
+  wait_for 5 menu_at_pointer && menu_at_pointer &&
+    pass "QT_SCALE_FACTOR=2: the menu opens at the pointer" ||
     fail "QT_SCALE_FACTOR=2: no menu opened at the pointer ($px,$py)"
+  # The menu's three lines at 96 dpi are 68 pixels tall, its margins included;
+  # with the text at twice its size, over 100.
+  ((menu_height > 100)) && pass "QT_SCALE_FACTOR=2: the menu's text is twice its size (${menu_height} pixels tall)" ||
+    fail "QT_SCALE_FACTOR=2: the menu is ${menu_height} pixels tall, its text not scaled"
   shot menu >/dev/null
   xdotool key Escape
 else
