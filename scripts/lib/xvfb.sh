@@ -13,13 +13,14 @@ require_tools() {
   done
 }
 
-# start_xvfb WORKDIR: starts a 1280x800 Xvfb on the first free display, which
-# it reports through -displayfd, and exports DISPLAY; XVFB_PID is the server.
-# Fails when the server has not reported itself within 10 s.
+# start_xvfb WORKDIR [WIDTHxHEIGHT]: starts an Xvfb of that size (1280x800 unless
+# given) on the first free display, which it reports through -displayfd, and
+# exports DISPLAY; XVFB_PID is the server. Fails when the server has not
+# reported itself within 10 s.
 start_xvfb() {
-  local fd_file=$1/display fd _
+  local fd_file=$1/display size=${2:-1280x800} fd _
   exec {fd}>"$fd_file"
-  Xvfb -displayfd "$fd" -screen 0 1280x800x24 -nolisten tcp -noreset >"$1/xvfb.log" 2>&1 &
+  Xvfb -displayfd "$fd" -screen 0 "${size}x24" -nolisten tcp -noreset >"$1/xvfb.log" 2>&1 &
   XVFB_PID=$!
   exec {fd}>&-
   for _ in $(seq 100); do

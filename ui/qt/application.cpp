@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "ui/forms.h"
+#include "ui/qt/desktop_scale.h"
 #include "ui/qt/platform.h"
 
 namespace pelmo::ui::qt {
@@ -52,8 +53,7 @@ void UseSessionBusOrNone() {
 int RunApplication(int argc, char** argv) {
   UseX11();
   UseSessionBusOrNone();
-  if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  ScaleVariables scaleVariables;
   // The mascot wakes ten times a second for as long as the desktop runs; Qt's
   // own event loop costs less per wake-up than GLib's, and nothing here needs GLib.
   if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
@@ -65,12 +65,13 @@ int RunApplication(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  scaleVariables.Restore();
   const QString title = QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size()));
   QApplication::setApplicationName(title);
   // Hiding the mascot hides every window; only Form1's closing ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
   try {
-    QtPlatform platform;
+    QtPlatform platform(scaleVariables);
     Forms forms(platform, Seed());
     platform.Attach(forms);
     forms.Start();

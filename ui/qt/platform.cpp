@@ -53,9 +53,13 @@ QPixmap IconPixmap(std::string_view name) {
 
 }  // namespace
 
-QtPlatform::QtPlatform()
-    : icon_(IconPixmap("MAINICON")),
-      dragCursor_(AssetPixmap("MYCURSOR"), 0, 0),  // the hot spot is the cell's top-left corner
+QtPlatform::QtPlatform(const ScaleVariables& variables)
+    : variables_(variables),
+      scale_(ReadDesktopScale(variables)),
+      baseFont_(QGuiApplication::font()),
+      icon_(IconPixmap("MAINICON")),
+      dragPixmap_(AssetPixmap("MYCURSOR")),
+      dragCursor_(ScaledDragCursor()),
       schedule_(kTimerIntervalMs) {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr) throw std::runtime_error("Pelmo needs an X11 display.");
@@ -65,6 +69,7 @@ QtPlatform::QtPlatform()
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored,
         compositing_->Composited());
+  FollowScaleInText(baseFont_, variables_);
   QGuiApplication::setWindowIcon(icon_);
   timer_.setSingleShot(true);
   clock_.start();
@@ -101,6 +106,7 @@ void QtPlatform::Attach(Forms& forms) {
   tray_ = std::make_unique<TrayIcon>(
       icon_, [this](std::int32_t code) { Input([this, code] { forms_->OnTrayNotify(code); }); });
   WatchWorkArea();
+  WatchScale();
   SetTimerEnabled(true);
 }
 
@@ -135,18 +141,31 @@ void QtPlatform::Input(Handler&& handler) {
 }
 
 // Form1 must keep spanning the work area when a panel or a screen changes it.
+// A new screen may come with a new scale.
 void QtPlatform::WatchWorkArea() {
   auto follow = [this](QScreen* screen) {
     if (screen == nullptr) return;
     QObject::connect(screen, &QScreen::availableGeometryChanged, &timer_,
-                     [this] { Input([this] { forms_->OnWorkAreaChanged(); }); });
+                     [this] { OnDesktopChanged(true); });
   };
   follow(QGuiApplication::primaryScreen());
   QObject::connect(qApp, &QGuiApplication::primaryScreenChanged, &timer_,
                    [this, follow](QScreen* screen) {
                      follow(screen);
-                     Input([this] { forms_->OnWorkAreaChanged(); });
+                     OnDesktopChanged(true);
                    });
+}
+
+// A new scale changes the work area in the engine's pixels, and every window
+// on the screen though none in the engine.
+void QtPlatform::OnDesktopChanged(bool workAreaChanged) {
+  const bool rescaled = Rescale();
+  FollowScaleInText(baseFont_, variables_);
+  if (!rescaled && !workAreaChanged) return;
+  Input([this, rescaled] {
+    forms_->OnWorkAreaChanged();
+    if (rescaled) forms_->PresentAll();
+  });
 }
 
 // Each window is made anew for the new way of reaching the screen, and shown
@@ -162,20 +181,47 @@ QRect QtPlatform::PointerArea() {
   return screen != nullptr ? screen->virtualGeometry() : QRect();
 }
 
+// A new Xft.dpi arrives as new X resources. The sprites change scale once the
+// event has been handled, outside Qt's own handling of it.
+void QtPlatform::WatchScale() {
+  resources_ = std::make_unique<ResourceWatcher>([this] {
+    QMetaObject::invokeMethod(
+        &timer_, [this] { OnDesktopChanged(false); }, Qt::QueuedConnection);
+  });
+}
+
+bool QtPlatform::Rescale() {
+  if (!scale_.SetFactor(ReadDesktopScale(variables_))) return false;
+  dragCursor_ = ScaledDragCursor();
+  if (dragCursorShown_) Window(WindowId::Form1).setCursor(dragCursor_);
+  return true;
+}
+
+// The strawberry grows with the mascot, each of its pixels a block; the hot
+// spot stays the top-left corner.
+QCursor QtPlatform::ScaledDragCursor() const {
+  const int n = scale_.Factor();
+  if (n == 1) return QCursor(dragPixmap_, 0, 0);
+  return QCursor(
+      dragPixmap_.scaled(dragPixmap_.size() * n, Qt::IgnoreAspectRatio, Qt::FastTransformation), 0,
+      0);
+}
+
 engine::Point QtPlatform::CursorPos() {
   const QPoint pos = QCursor::pos();
-  return {pos.x(), pos.y()};
+  return scale_.ToEngine(engine::Point{pos.x(), pos.y()});
 }
 
 engine::WorkArea QtPlatform::GetWorkArea() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return {};
   const QRect area = screen->availableGeometry();
-  return {area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
+  return scale_.ToEngine(
+      engine::WorkArea{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()});
 }
 
 void QtPlatform::Present(WindowId window, const Presentation& presentation) {
-  Window(window).Present(presentation);
+  Window(window).Present(scale_.ToDevice(window, presentation));
 }
 
 void QtPlatform::PlayCue(std::string_view name) {
@@ -224,7 +270,8 @@ void QtPlatform::SetTimerEnabled(bool enabled) {
 
 void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
   Replan();  // the ticks inside the menu's loop follow what led to it
-  const MenuItem item = menus_.Choose(menu, QPoint(at.x, at.y));
+  const engine::Point device = scale_.ToDevice(at);
+  const MenuItem item = menus_.Choose(menu, QPoint(device.x, device.y));
   if (item == MenuItem::None) return;
   // The item's handler runs once the menu is gone and its caller has returned.
   QMetaObject::invokeMethod(
@@ -236,7 +283,8 @@ void QtPlatform::MoveFoodFormWithPointer() {
   Window(WindowId::FoodForm).FollowPointerUntilRelease(PointerArea(), [this](QPoint moved) {
     Input([this, moved] {
       const engine::SpriteWindow& food = forms_->GetEngine().GetScene().FoodForm;
-      forms_->OnFoodFormMoved({food.Left + moved.x(), food.Top + moved.y()});
+      const engine::Point at = scale_.ToDevice(engine::Point{food.Left, food.Top});
+      forms_->OnFoodFormMoved(scale_.ToEngine(engine::Point{at.x + moved.x(), at.y + moved.y()}));
     });
   });
 }

@@ -7,9 +7,11 @@
 #include <array>
 #include <memory>
 
+#include "ui/display_scale.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
 #include "ui/qt/compositing.h"
+#include "ui/qt/desktop_scale.h"
 #include "ui/qt/menu.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
@@ -20,9 +22,11 @@ namespace pelmo::ui::qt {
 
 // The Platform on an X11 desktop through Qt 6 widgets. It holds no behaviour:
 // it shows what Forms presents and turns Qt's events into Forms' handlers.
+// Qt's scaling is off, so everything it reports and takes is in device pixels;
+// on a scaled desktop they are mapped to and from the engine's here.
 class QtPlatform : public Platform {
  public:
-  QtPlatform();
+  explicit QtPlatform(const ScaleVariables& variables);
   ~QtPlatform() override;
 
   // Connects the windows, the tray, the timer and the screen to `forms`, which
@@ -54,6 +58,10 @@ class QtPlatform : public Platform {
   void WatchWorkArea();
   void FollowCompositing();
   static QRect PointerArea();
+  void WatchScale();
+  void OnDesktopChanged(bool workAreaChanged);
+  bool Rescale();  // whether the scale changed
+  QCursor ScaledDragCursor() const;
   void OnTimer();
   void Replan();
   template <typename Handler>
@@ -61,8 +69,13 @@ class QtPlatform : public Platform {
 
   Forms* forms_ = nullptr;
   std::unique_ptr<CompositingWatch> compositing_;
+  ScaleVariables variables_;
+  DisplayScale scale_;
+  QFont baseFont_;
+  std::unique_ptr<ResourceWatcher> resources_;
   std::array<std::unique_ptr<SpriteWindow>, 4> windows_;
   QIcon icon_;
+  QPixmap dragPixmap_;
   QCursor dragCursor_;
   bool dragCursorShown_ = false;
   bool captured_ = false;

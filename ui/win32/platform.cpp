@@ -41,6 +41,42 @@ HWND CreateApplicationWindow(void* platform) {
   return hwnd;
 }
 
+constexpr int kCursorCell = 32;  // the strawberry's own size in pixels
+constexpr UINT kBaseDpi = 96;
+
+// Looked up at run time: GetDpiForMonitor needs Windows 8.1, GetDpiForWindow
+// Windows 10; earlier systems have one DPI for every screen.
+UINT MonitorDpi(HMONITOR monitor) {
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpiForMonitor = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore == nullptr ? nullptr
+                             : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(shcore, "GetDpiForMonitor")));
+  }();
+  UINT x = 0;
+  UINT y = 0;
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  if (getDpiForMonitor != nullptr && monitor != nullptr &&
+      SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)))
+    return y;
+  return 0;
+}
+
+UINT WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  return getDpiForWindow == nullptr ? 0 : getDpiForWindow(window);
+}
+
+UINT ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
 std::optional<engine::MouseButton> PressedButton(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
@@ -68,6 +104,7 @@ Win32Platform::Win32Platform() {
   application_ = CreateApplicationWindow(this);
   SetWindowLongPtrW(application_, GWLP_WNDPROC,
                     reinterpret_cast<LONG_PTR>(&Win32Platform::ApplicationProc));
+  Rescale();
   const engine::Scene initial = engine::InitialScene(GetWorkArea());
   const std::array captions = {initial.Form1.Caption, initial.FoodForm.Caption,
                                initial.RainForm.Caption, initial.SunForm.Caption};
@@ -87,6 +124,7 @@ Win32Platform::~Win32Platform() {
   tray_.reset();
   for (auto& window : windows_) window.reset();
   DestroyWindow(application_);
+  if (dragCursor_ != nullptr) DestroyCursor(dragCursor_);
 }
 
 void Win32Platform::Attach(Forms& forms) {
@@ -103,20 +141,57 @@ int Win32Platform::RunMessageLoop() {
   return 0;
 }
 
+RECT Win32Platform::DeviceWorkArea() const {
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+// The work area is the primary monitor's, so its DPI is the one the mascot lives at.
+int Win32Platform::ReadScale() const {
+  const RECT area = DeviceWorkArea();
+  UINT dpi = MonitorDpi(MonitorFromRect(&area, MONITOR_DEFAULTTOPRIMARY));
+  if (dpi == 0 && windows_[0]) dpi = WindowDpi(windows_[0]->Handle());
+  if (dpi == 0) dpi = ScreenDpi();
+  return ScaleForDpi(static_cast<double>(dpi));
+}
+
+// Above 1 the strawberry is loaded at N times its size; the system stretches it
+// as it loads it, the one picture whose scaling is left to Windows.
+bool Win32Platform::Rescale() {
+  if (!scale_.SetFactor(ReadScale())) return false;
+  if (dragCursor_ != nullptr) DestroyCursor(dragCursor_);
+  dragCursor_ = nullptr;
+  if (scale_.Factor() > 1) {
+    const int size = kCursorCell * scale_.Factor();
+    dragCursor_ = static_cast<HCURSOR>(
+        LoadImageA(GetModuleHandleW(nullptr), "MYCURSOR", IMAGE_CURSOR, size, size, 0));
+  }
+  return true;
+}
+
+// A new scale changes the work area in the engine's pixels, and every window
+// on the screen though none in the engine.
+void Win32Platform::OnDesktopChanged(bool workAreaChanged) {
+  const bool rescaled = Rescale();
+  if (!rescaled && !workAreaChanged) return;
+  forms_->OnWorkAreaChanged();
+  if (rescaled) forms_->PresentAll();
+}
+
 engine::Point Win32Platform::CursorPos() {
   POINT point{};
   GetCursorPos(&point);
-  return {point.x, point.y};
+  return scale_.ToEngine(engine::Point{point.x, point.y});
 }
 
 engine::WorkArea Win32Platform::GetWorkArea() {
-  RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  return {area.left, area.top, area.right, area.bottom};
+  const RECT area = DeviceWorkArea();
+  return scale_.ToEngine(engine::WorkArea{area.left, area.top, area.right, area.bottom});
 }
 
 void Win32Platform::Present(WindowId window, const Presentation& presentation) {
-  Window(window).Present(presentation);
+  Window(window).Present(scale_.ToDevice(window, presentation));
 }
 
 void Win32Platform::PlayCue(std::string_view name) {
@@ -128,7 +203,8 @@ void Win32Platform::StopCue() {
 }
 
 void Win32Platform::SetDragCursor() {
-  SetCursor(LoadCursorA(GetModuleHandleW(nullptr), "MYCURSOR"));
+  SetCursor(dragCursor_ != nullptr ? dragCursor_
+                                   : LoadCursorA(GetModuleHandleW(nullptr), "MYCURSOR"));
 }
 
 void Win32Platform::CaptureMouse() {
@@ -154,7 +230,8 @@ void Win32Platform::SetTimerEnabled(bool enabled) {
 }
 
 void Win32Platform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
-  const MenuItem item = TrackMenu(Form1(), menu, POINT{at.x, at.y});
+  const engine::Point device = scale_.ToDevice(at);
+  const MenuItem item = TrackMenu(Form1(), menu, POINT{device.x, device.y});
   if (item != MenuItem::None) forms_->OnMenuItem(item);
 }
 
@@ -164,8 +241,9 @@ void Win32Platform::MoveFoodFormWithPointer() {
   SendMessageA(food.Handle(), WM_SYSCOMMAND, kMoveByCaption, 0);  // returns on release
   const POINT after = food.ScreenTopLeft();
   const engine::SpriteWindow& logical = forms_->GetEngine().GetScene().FoodForm;
-  forms_->OnFoodFormMoved({engine::Add32(logical.Left, after.x - before.x),
-                           engine::Add32(logical.Top, after.y - before.y)});
+  const engine::Point at = scale_.ToDevice(engine::Point{logical.Left, logical.Top});
+  forms_->OnFoodFormMoved(scale_.ToEngine(engine::Point{engine::Add32(at.x, after.x - before.x),
+                                                        engine::Add32(at.y, after.y - before.y)}));
 }
 
 void Win32Platform::ShowMessage(std::string_view text, std::string_view caption) {
@@ -225,11 +303,14 @@ std::optional<LRESULT> Win32Platform::OnForm1Message(UINT message, WPARAM wParam
       forms_->OnTrayNotify(static_cast<std::int32_t>(lParam));
       return 0;
     case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETWORKAREA) forms_->OnWorkAreaChanged();
+      OnDesktopChanged(wParam == SPI_SETWORKAREA);
       return std::nullopt;
     case WM_DISPLAYCHANGE:
-      forms_->OnWorkAreaChanged();
+      OnDesktopChanged(true);
       return std::nullopt;
+    case WM_DPICHANGED:  // the windows are placed anew, not where the system suggests
+      OnDesktopChanged(false);
+      return 0;
     case WM_CLOSE:  // closing Form1 from outside takes the Exit path
       forms_->OnMenuItem(MenuItem::Exit);
       return 0;

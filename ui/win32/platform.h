@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "ui/display_scale.h"
 #include "ui/forms.h"
 #include "ui/platform.h"
 #include "ui/win32/tray.h"
@@ -20,6 +21,9 @@ void ShowErrorBox(HWND owner, std::string_view text);
 // The Win32 desktop: a hidden application window that owns the four sprite
 // windows, the tray icon, the 100 ms timer on Form1's window and the message
 // loop. Window messages become Forms events; Forms' requests become Win32 calls.
+// The program is per-monitor DPI-aware, so Windows never scales its windows:
+// everything here is in device pixels, mapped to and from the engine's at the
+// DPI of the monitor that holds the work area.
 class Win32Platform final : public Platform, private SpriteWindow::Listener {
  public:
   // Creates the application window titled "Pelmo", then Form1 with the tray
@@ -57,11 +61,17 @@ class Win32Platform final : public Platform, private SpriteWindow::Listener {
   static LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   SpriteWindow& Window(WindowId window) { return *windows_[static_cast<std::size_t>(window)]; }
   HWND Form1() { return Window(WindowId::Form1).Handle(); }
+  RECT DeviceWorkArea() const;
+  int ReadScale() const;
+  bool Rescale();  // whether the scale changed
+  void OnDesktopChanged(bool workAreaChanged);
 
   HWND application_ = nullptr;
   std::array<std::unique_ptr<SpriteWindow>, kWindows.size()> windows_;
   std::unique_ptr<TrayIcon> tray_;
   Forms* forms_ = nullptr;
+  DisplayScale scale_;
+  HCURSOR dragCursor_ = nullptr;  // the strawberry at the current scale
 };
 
 }  // namespace pelmo::ui::win32

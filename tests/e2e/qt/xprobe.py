@@ -17,6 +17,10 @@
                                   most common colour (the text on a menu, for instance)
   xprobe.py figure BMP            where a 24-bit picture's pixels other than key blue begin:
                                   the left and top of their bounding box
+  xprobe.py replica PPM BMP X Y N RRGGBB
+                                  compares a screenshot at (X, Y) with a 24-bit picture shown
+                                  N times by pixel replication over a backdrop of that colour:
+                                  how many pixels differ from it, and how many are key blue
 """
 import ctypes
 import ctypes.util
@@ -196,7 +200,8 @@ def ink(path, x, y, w, h):
     print(sum(counts.values()) - max(counts.values(), default=0))
 
 
-def figure(path):
+def read_bmp(path):
+    """A bottom-up 24-bit BMP as width, height and rows of RGB bytes, top row first."""
     with open(path, "rb") as f:
         data = f.read()
     offset = int.from_bytes(data[10:14], "little")
@@ -205,13 +210,42 @@ def figure(path):
     if data[:2] != b"BM" or int.from_bytes(data[28:30], "little") != 24 or height <= 0:
         sys.exit("xprobe: expected a bottom-up 24-bit BMP")
     stride = (width * 3 + 3) // 4 * 4
-    left, top = width, height
+    rows = []
     for y in range(height):
         row = offset + (height - 1 - y) * stride
+        rows.append(b"".join(data[row + x * 3:row + x * 3 + 3][::-1] for x in range(width)))
+    return width, height, rows
+
+
+def figure(path):
+    width, height, rows = read_bmp(path)
+    left, top = width, height
+    for y in range(height):
         for x in range(width):
-            if data[row + x * 3:row + x * 3 + 3] != b"\xff\x00\x00":  # BGR key blue
+            if rows[y][x * 3:x * 3 + 3] != b"\x00\x00\xff":
                 left, top = min(left, x), min(top, y)
     print(left, top)
+
+
+def replica(ppm, bmp, x, y, n, colour):
+    width, height, pixels = read_ppm(ppm)
+    w, h, rows = read_bmp(bmp)
+    back = bytes.fromhex(colour)
+    wrong = blue = 0
+    for py in range(h * n):
+        for px in range(w * n):
+            sx, sy = x + px, y + py
+            if not (0 <= sx < width and 0 <= sy < height):
+                wrong += 1
+                continue
+            at = (sy * width + sx) * 3
+            seen = pixels[at:at + 3]
+            expected = rows[py // n][px // n * 3:px // n * 3 + 3]
+            if expected == b"\x00\x00\xff":
+                expected = back
+            wrong += seen != expected
+            blue += seen == b"\x00\x00\xff"
+    print(wrong, blue)
 
 
 def main(argv):
@@ -227,6 +261,8 @@ def main(argv):
         ink(argv[1], *map(int, argv[2:6]))
     elif len(argv) == 2 and argv[0] == "figure":
         figure(argv[1])
+    elif len(argv) == 7 and argv[0] == "replica":
+        replica(argv[1], argv[2], *map(int, argv[3:6]), argv[6])
     elif len(argv) == 7 and argv[0] == "region":
         region(argv[1], *map(int, argv[2:6]), argv[6])
     else:

@@ -4,8 +4,8 @@
 readonly BACKDROP="#2E8B57"  # sea green: neither the key blue nor any sprite colour
 readonly TRAY_AT_X=1100 TRAY_AT_Y=770
 
-start_desktop() {  # start_desktop WORKDIR
-  start_xvfb "$1" || return 1
+start_desktop() {  # start_desktop WORKDIR [WIDTHxHEIGHT]
+  start_xvfb "$@" || return 1
   xsetroot -solid "$BACKDROP"
   # The root window is the backdrop; every click that falls through lands here.
   BACKDROP_LOG=$1/backdrop-clicks.log

@@ -150,3 +150,29 @@ double_click_departs() {
   expect "with exit status 0 (got $status)" [ "$status" -eq 0 ] || return 1
   expect "and removes the tray icon" wait_for 5 tray_gone
 }
+
+# At 200 % (LogPixels 192, set by run.sh): the standing mascot twice its size in
+# the corner, each of its pixels a 2x2 block, no blue, and clicks through its blue.
+twice_the_sprite() { [ "$WIDTH" -eq 300 ] && [ "$HEIGHT" -eq 200 ]; }
+replicated_twice() { # SCREENSHOT: every pixel its picture's own, the blue the backdrop's
+  local ppm=$work/scaled.ppm wrong blue
+  convert "$1" -depth 8 "$ppm"
+  read -r wrong blue < <(python3 "$here/../qt/xprobe.py" replica "$ppm" \
+    "$build/assets/generated/BMP_BASIC1.bmp" "$X" "$Y" 2 "${BACKDROP#\#}")
+  echo "  ($wrong pixels differ from the picture at 2x, $blue are blue)"
+  [ "$wrong" -eq 0 ] && [ "$blue" -eq 0 ]
+}
+
+scaled_mascot() {
+  geometry_of "$(visible_window Form1)"
+  expect "the mascot starts at the work area's top-left corner ($X,$Y)" near_corner || return 1
+  expect "its window is twice the sprite's size (${WIDTH}x$HEIGHT)" twice_the_sprite || return 1
+  sleep 0.3
+  screenshot "$work/scaled.png"
+  expect "the picture is shown 2x by pixel replication" replicated_twice "$work/scaled.png" ||
+    return 1
+  expect "no pixel of key blue is drawn" no_blue_on_screen "$work/scaled.png" || return 1
+  xdotool mousemove $((X + 1)) $((Y + 1)) click 1
+  expect "a click on the sprite's blue reaches the backdrop" \
+    wait_for 2 backdrop_clicked_at $((X + 1)) $((Y + 1))
+}
