@@ -5,7 +5,8 @@
 ;            -DOUTFILE=setup.exe pelmo.nsi
 ; A silent install (/S) leaves the start-with-Windows box unticked unless /AUTOSTART is given.
 
-Unicode true
+; 64-bit, like the program: it runs where pelmo.exe runs, without a 32-bit layer.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -95,4 +96,13 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   ; The folder of per-user programs, if this installer was the one that made it.
   RMDir "$LOCALAPPDATA\Programs"
+
+  ; The uninstaller runs from a copy of itself in a folder of its own under the temporary
+  ; folder. Deleting that at the next restart would need administrator rights, so a hidden
+  ; command removes it once this process has ended: after 3 seconds, again at 8, 13 and 18.
+  ${If} $EXEDIR != $INSTDIR
+    SetOutPath "$TEMP"  ; the command, and its console, must not start inside the folder
+    StrCpy $0 'ping -n 6 127.0.0.1 >nul & rmdir /s /q "$EXEDIR" 2>nul'
+    ExecShell "open" "$SYSDIR\cmd.exe" '/c ping -n 4 127.0.0.1 >nul & rmdir /s /q "$EXEDIR" 2>nul & $0 & $0 & $0' SW_HIDE
+  ${EndIf}
 SectionEnd
