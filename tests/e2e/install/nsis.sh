@@ -85,6 +85,10 @@ check "the ticked box starts Pelmo with Windows" bash -c "
 
 check "the installed pelmo.exe --version prints $version" bash -c "
   [ \"\$(timeout 60 wine '$dir/pelmo.exe' --version | tr -d '\r')\" = 'pelmo $version' ]"
+check "--help exits 0, any other argument exits 2 with one line" bash -c "
+  timeout 60 wine '$dir/pelmo.exe' --help | grep -q -- --version || exit 1
+  timeout 60 wine '$dir/pelmo.exe' --bogus 2>'$work/err'; rc=\$?
+  [ \$rc -eq 2 ] && [ \$(wc -l <'$work/err') -eq 1 ] && grep -q -- --bogus '$work/err'"
 timeout 120 wine "$dir/pelmo.exe" >"$work/pelmo.log" 2>&1 &
 pelmo_pid=$!
 shown() { xdotool search --onlyvisible --classname pelmo.exe >/dev/null 2>&1; }
