@@ -31,6 +31,20 @@ Bytes EncodeCursor(const IndexedImage& image, const std::array<Rgb, 16>& palette
 // A one-image 32x32 icon in 24 bits with its transparency mask.
 Bytes EncodeIcon(const Picture& picture, const std::vector<bool>& transparent);
 
+// A square picture with straight (not premultiplied) alpha: red, green, blue, alpha per pixel,
+// top row first, for the desktop's icons.
+struct RgbaImage {
+  int size = 0;
+  std::vector<std::uint8_t> rgba;
+};
+
+// An RGBA picture as a PNG file (colour type 6, 8 bits a channel).
+Bytes EncodePng(const RgbaImage& image);
+
+// Several sizes of one icon in one .ico file: 32-bit pictures with their masks, and the
+// 256-pixel one (which Windows shows from Explorer's large views) as PNG to keep it small.
+Bytes EncodeIconSet(const std::vector<RgbaImage>& images);
+
 // 16-bit PCM samples, channels interleaved.
 Bytes EncodeWav(int channels, int rate, const std::vector<std::int16_t>& samples);
 

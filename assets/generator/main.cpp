@@ -1,8 +1,9 @@
-// pelmo-assets DIR [--rc FILE] [--embed FILE]
+// pelmo-assets DIR [--rc FILE] [--embed FILE] [--icons DIR]
 //
 // Draws and synthesises every asset and writes each into DIR as a file named by its resource
 // name. --rc also writes the Windows resource script naming those files, --embed an assembler
-// source that carries their bytes into the executable for the catalogue lookup.
+// source that carries their bytes into the executable for the catalogue lookup. --icons also draws
+// the desktop's icons: pelmo-N.png for the Linux icon theme and pelmo.ico for Windows.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "assets/asset_list.h"
+#include "assets/generator/icon_art.h"
 #include "assets/generator/makers.h"
 
 namespace fs = std::filesystem;
@@ -106,22 +108,43 @@ std::string EmbedSource(const fs::path& dir, const std::vector<MadeAsset>& made)
   return text;
 }
 
+// The icon theme's sizes and the sizes Windows asks an .ico for (its shell at the usual scale
+// factors); each is drawn at its own size.
+constexpr int kThemeSizes[] = {16, 24, 32, 48, 64, 128, 256};
+constexpr int kWindowsSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
+
+void WriteBytes(const fs::path& path, const Bytes& b) {
+  WriteFile(path, std::string(b.begin(), b.end()));
+}
+
+void WriteDesktopIcons(const fs::path& dir) {
+  fs::create_directories(dir);
+  for (int size : kThemeSizes) {
+    WriteBytes(dir / ("pelmo-" + std::to_string(size) + ".png"), EncodePng(DrawDesktopIcon(size)));
+  }
+  std::vector<RgbaImage> set;
+  for (int size : kWindowsSizes) set.push_back(DrawDesktopIcon(size));
+  WriteBytes(dir / "pelmo.ico", EncodeIconSet(set));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2 || argc % 2 != 0) {
-    std::fprintf(stderr, "usage: %s DIR [--rc FILE] [--embed FILE]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s DIR [--rc FILE] [--embed FILE] [--icons DIR]\n", argv[0]);
     return 2;
   }
   try {
     const fs::path dir = argv[1];
-    fs::path rc, embed;
+    fs::path rc, embed, icons;
     for (int i = 2; i + 1 < argc; i += 2) {
       const std::string option = argv[i];
       if (option == "--rc") {
         rc = argv[i + 1];
       } else if (option == "--embed") {
         embed = argv[i + 1];
+      } else if (option == "--icons") {
+        icons = argv[i + 1];
       } else {
         throw std::runtime_error("unknown option " + option);
       }
@@ -130,6 +153,7 @@ int main(int argc, char** argv) {
     WriteAssets(dir, made);
     if (!rc.empty()) WriteFile(rc, ResourceScript());
     if (!embed.empty()) WriteFile(embed, EmbedSource(dir, made));
+    if (!icons.empty()) WriteDesktopIcons(icons);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "pelmo-assets: %s\n", e.what());
     return 1;

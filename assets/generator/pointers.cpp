@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "assets/generator/icon_art.h"
 #include "assets/generator/makers.h"
 #include "assets/generator/mascot.h"
 
@@ -48,16 +49,6 @@ Art Strawberry() {
   };
 }
 
-// The mascot's face from the front, white with a black outline, as the program's icon.
-Shape IconBody() {
-  return Stretched(Body({16, 19.5}, 12, {16, 11}, 8), {16, 19.5}, 1.28, 1.0);
-}
-
-Shape IconSilhouette() {
-  return Union({IconBody(), Stroke(Curve({15, 6}, {13, 3}, {10, 1}), 1.2),
-                Stroke({{16, 6}, {16, 0.5}}, 1.2), Stroke(Curve({17, 6}, {19, 3}, {22, 1}), 1.2)});
-}
-
 Art IconFace() {
   return [](Painter& p) {
     p.Fill(Offset(IconBody(), -1.5), kWhite);
@@ -86,6 +77,7 @@ Bytes MakeCursor() {
   return EncodeCursor(image, kSixteen, transparent);
 }
 
+// The program's own icon: the mascot's face from the front, white with a black outline.
 // The icon's mask leaves exactly 339 of its 1024 pixels see-through: the pixels farthest outside
 // the silhouette are taken first, so the outline keeps its shape whatever the count demands.
 Bytes MakeIcon() {
