@@ -15,13 +15,22 @@ ArgbSurface::ArgbSurface(SurfaceTarget target) : target_(target) {
 
 void ArgbSurface::Draw(const ServerFrame& frame, QRect sprite) {
   xcb_connection_t* c = target_.connection;
-  // Only the frame's non-blue extents are shown: XWayland before 23.1 does not
-  // pass the input shape on to a Wayland compositor, which then gives the whole
-  // window the clicks, so the window leaves out the blue margin it can.
-  const QRect shown(sprite.topLeft() + frame.extents.topLeft(), frame.extents.size());
+  // Only where the frames have non-blue pixels is shown: XWayland before 23.1
+  // does not pass the input shape on to a Wayland compositor, which then gives
+  // the whole window the clicks, so the window leaves out the blue margin it
+  // can. The part grows to hold every frame of the sprite's size, rather than
+  // following each frame: some compositors (weston) lose a window that changes
+  // its size on every tick.
+  if (frame.size != reachSize_) {
+    reach_ = frame.extents;
+    reachSize_ = frame.size;
+  } else {
+    reach_ |= frame.extents;
+  }
+  const QRect shown(sprite.topLeft() + reach_.topLeft(), reach_.size());
   const QRect window = held_ ? held_->united(shown) : shown;
   const QPoint at = shown.topLeft() - window.topLeft();
-  SetInputShape(held_ ? nullptr : &frame, at - frame.extents.topLeft());
+  SetInputShape(held_ ? nullptr : &frame, at - reach_.topLeft());
   if (window != window_) Place(window);
   if (held_) {
     // The window outlives the sprite's moves: what the old sprite covered and
@@ -35,9 +44,8 @@ void ArgbSurface::Draw(const ServerFrame& frame, QRect sprite) {
                      static_cast<std::int16_t>(r.y()), static_cast<std::uint16_t>(r.width()),
                      static_cast<std::uint16_t>(r.height()));
   }
-  xcb_copy_area(c, frame.pixmap, target_.window, target_.gc,
-                static_cast<std::int16_t>(frame.extents.x()),
-                static_cast<std::int16_t>(frame.extents.y()), static_cast<std::int16_t>(at.x()),
+  xcb_copy_area(c, frame.pixmap, target_.window, target_.gc, static_cast<std::int16_t>(reach_.x()),
+                static_cast<std::int16_t>(reach_.y()), static_cast<std::int16_t>(at.x()),
                 static_cast<std::int16_t>(at.y()), static_cast<std::uint16_t>(shown.width()),
                 static_cast<std::uint16_t>(shown.height()));
   shown_ = shown;

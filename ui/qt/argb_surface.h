@@ -32,8 +32,10 @@ class ArgbSurface : public Surface {
   void SetInputShape(const ServerFrame* frame, QPoint at);
 
   SurfaceTarget target_;
-  std::optional<QRect> held_;     // the area the pointer may roam in
-  QRect window_;                  // where the window is, on the screen
+  std::optional<QRect> held_;  // the area the pointer may roam in
+  QRect window_;               // where the window is, on the screen
+  QRect reach_;                // of the frames of this size: where they have non-blue pixels
+  QSize reachSize_;
   QRect shown_;                   // where the sprite's non-blue extents were last drawn
   bool redraw_ = true;            // the window's pixels are to be drawn afresh
   std::uint64_t inputFrame_ = 0;  // whose shape the input shape is, and where; 0 for none

@@ -11,7 +11,8 @@
 # scratch folder the session's user can write), pelmo (the program, runnable by
 # that user), backdrop_colour (RRGGBB of the desktop behind the mascot) and
 # clicks (the log the backdrop writes a line "x y button" to for each press).
-# Then it calls run_checks.
+# Then it calls run_checks, or those of its parts it can: check_walking,
+# check_handling (needs the pointer) and check_session_end.
 
 lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 shot_tool=(python3 "$lib_dir/shot.py")
@@ -125,8 +126,14 @@ only_the_mascot() { # OUTPUT-OF-look
 }
 
 run_checks() {
-  local seen px py
-  # --- the walking mascot: placed exactly, nothing behind it --------------------
+  check_walking
+  check_handling
+  check_session_end
+}
+
+# The walking mascot: placed exactly, nothing behind it.
+check_walking() {
+  local seen
   start_pelmo 964
   if wait_for 20 shown Form1; then
     sleep 1
@@ -151,8 +158,11 @@ run_checks() {
   fi
   session_processes | awk '$2 == "pelmo" {print $1}' | xargs -r kill
   wait_for 5 pelmo_gone
+}
 
-  # --- a mascot that stays put: clicks, drag, menu ------------------------------
+# A mascot that stays put: clicks, drag, menu, and the departure.
+check_handling() {
+  local seen px py
   # Seed 70219: the first 38 s of idle decisions all keep the mascot where it is.
   start_pelmo 70219
   wait_for 20 shown Form1 || fail "no mascot window appeared the second time"
@@ -254,8 +264,10 @@ run_checks() {
   wait_for 30 pelmo_gone
   pelmo_running && fail "the program did not end after the departure" ||
     pass "the program ends after the departure"
+}
 
-  # --- the session ends: so does the program, and nothing of ours stays ---------
+# The session ends: so does the program, and nothing of ours stays.
+check_session_end() {
   start_pelmo 70219
   wait_for 20 shown Form1 || fail "no mascot window appeared the third time"
   end_session
