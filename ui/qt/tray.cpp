@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <cstring>
 
 #include "engine/engine.h"
@@ -110,8 +111,17 @@ void TrayIcon::Remove() {
   fallback_.reset();
 }
 
+// A StatusNotifierItem host has no double-click: its activation, a single
+// click, is what a double-click on an XEmbed icon is.
+bool TrayIcon::Embedded() const {
+  const QWidgetList widgets = QApplication::topLevelWidgets();
+  return std::any_of(widgets.begin(), widgets.end(),
+                     [](const QWidget* widget) { return IsTrayIconWidget(widget); });
+}
+
 void TrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-  if (reason == QSystemTrayIcon::DoubleClick) {
+  if (reason == QSystemTrayIcon::DoubleClick ||
+      (reason == QSystemTrayIcon::Trigger && !Embedded())) {
     Notify(engine::kTrayDoubleClick);
   } else if (reason == QSystemTrayIcon::Context && !rightPressOnIcon_) {
     // A D-Bus tray host asks for the menu only once the click is over.

@@ -45,6 +45,7 @@ class TrayIcon : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool Embedded() const;
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
   void Notify(std::int32_t code);
 

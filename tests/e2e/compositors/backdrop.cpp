@@ -1,5 +1,5 @@
 // Stands in for the desktop under a Wayland compositor: a native Wayland
-// window of one colour, filling the screen, that appends every button press it
+// window of one colour, filling the desktop, that appends every button press it
 // receives to a log as "x y button". A click that passes through the mascot
 // must arrive here.
 //
@@ -42,6 +42,6 @@ int main(int argc, char** argv) {
   }
   Backdrop backdrop(QString::fromLocal8Bit(argv[1]), QColor("#" + QString(argv[2])));
   backdrop.setWindowTitle("backdrop");
-  backdrop.showFullScreen();
+  backdrop.showMaximized();
   return QApplication::exec();
 }

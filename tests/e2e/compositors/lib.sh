@@ -77,6 +77,15 @@ start_pelmo() { # SEED
   in_session env PELMO_SEED="$1" "$pelmo" ">>$artifacts/pelmo.log" "2>&1" "&"
 }
 
+# A menu of the program is open: sets menu to its "X Y W H ID".
+menu_open() {
+  local form1
+  form1=$(in_session xwininfo -name Form1 | awk '/Window id:/ {print $4}')
+  menu=$(mapped_windows | awk -v form1="$form1" '$3 >= 80 && $3 <= 400 && $4 >= 50 &&
+    $4 <= 400 && $5 != form1' | head -1)
+  [ -n "$menu" ]
+}
+
 # The mascot as the user sees it: takes a screenshot while the window stands
 # still, and prints the window (X Y W H) and the figures drawn on the screen
 # (left top width height pixels, largest first), one per line. The pointer is
@@ -113,7 +122,8 @@ look_moving() { # NAME
 
 # The status window stands in the work area's bottom-right corner where no tray
 # host runs: its figure is left out of what must be the mascot's.
-status_corner() { awk '!($1 >= 1200 && $2 >= 720)'; }
+# A suite whose desktop has a bar at the bottom sets bar_top to where it begins.
+status_corner() { awk -v bar="${bar_top:-800}" '!($1 >= 1200 && $2 >= 720) && $2 < bar'; }
 
 # Every figure drawn lies within the mascot's window: no black or white stage,
 # no trail of earlier frames, nothing left over.
@@ -223,14 +233,6 @@ check_handling() {
   # The menu: Japanese captions drawn in a window of their own.
   read -r wx wy ww wh < <(geometry Form1)
   pointer move:$((wx + ww / 2)),$((wy + wh * 3 / 5)) click:3 >/dev/null
-  local menu=
-  menu_open() {
-    local form1
-    form1=$(in_session xwininfo -name Form1 | awk '/Window id:/ {print $4}')
-    menu=$(mapped_windows | awk -v form1="$form1" '$3 >= 80 && $3 <= 400 && $4 >= 50 &&
-      $4 <= 400 && $5 != form1' | head -1)
-    [ -n "$menu" ]
-  }
   if wait_for 5 menu_open; then
     sleep 0.5
     local mx my mw mh ink
