@@ -82,6 +82,10 @@ void QtPlatform::Attach(Forms& forms) {
   tray_ = std::make_unique<TrayIcon>(
       icon_, [this](std::int32_t code) { Input([this, code] { forms_->OnTrayNotify(code); }); });
   WatchWorkArea();
+  // The session's end takes the tray menu's Exit: the icon goes, the timer
+  // stops and the windows are destroyed as the program returns.
+  sessionEnd_ = std::make_unique<SessionSignals>(
+      [this] { Input([this] { forms_->OnMenuItem(MenuItem::Exit); }); });
   SetTimerEnabled(true);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/forms.h"
 #include "ui/platform.h"
 #include "ui/qt/menu.h"
+#include "ui/qt/session_signals.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
 #include "ui/qt/window.h"
@@ -68,6 +69,7 @@ class QtPlatform : public Platform {
   PopupMenus menus_;
   CuePlayer sound_;
   std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<SessionSignals> sessionEnd_;
 };
 
 }  // namespace pelmo::ui::qt
