@@ -1,5 +1,6 @@
 #include "ui/qt/platform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "assets/catalogue.h"
+#include "ui/qt/footprint.h"
 
 namespace pelmo::ui::qt {
 
@@ -47,6 +49,7 @@ QtPlatform::QtPlatform()
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored);
   QGuiApplication::setWindowIcon(icon_);
+  QApplication::setFont(JapaneseFace());
   timer_.setSingleShot(true);
   clock_.start();
 }
@@ -194,6 +197,7 @@ void QtPlatform::SetTimerEnabled(bool enabled) {
 void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
   Replan();  // the ticks inside the menu's loop follow what led to it
   const MenuItem item = menus_.Choose(menu, QPoint(at.x, at.y));
+  ReturnFreedMemory();
   if (item == MenuItem::None) return;
   // The item's handler runs once the menu is gone and its caller has returned.
   QMetaObject::invokeMethod(
@@ -212,8 +216,11 @@ void QtPlatform::MoveFoodFormWithPointer() {
 
 void QtPlatform::ShowMessage(std::string_view text, std::string_view caption) {
   Replan();  // the ticks inside the box's loop follow what led to it
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
-  box.exec();
+  {
+    QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
+    box.exec();
+  }
+  ReturnFreedMemory();
 }
 
 void QtPlatform::ShowError(std::string_view text) {
