@@ -12,7 +12,8 @@ namespace pelmo::ui::qt {
 void ShareOneHeap();
 
 // Gives back to the system the heap pages that a menu or a message box used
-// and freed: the allocator keeps them otherwise, for good.
+// and freed, which the allocator keeps otherwise, and the pages of the font
+// files that drawing their text brought in.
 void ReturnFreedMemory();
 
 // The menus and message boxes are Japanese text only. Drawn in a face that has
