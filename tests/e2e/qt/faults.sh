@@ -261,18 +261,24 @@ xrandr --newmode 800x600 60 800 800 800 800 600 600 600 600 2>/dev/null
 xrandr --addmode screen 800x600 2>/dev/null
 start_pelmo 964
 if wait_for 15 shown Form1; then
-  # Carried to the bottom right, where the smaller screen will not reach.
+  # Carried to the bottom right, where the smaller screen will not reach: held
+  # there until the mascot, which trails the pointer, is all outside 800x600.
   read -r px py < <(mascot_pixel)
   xdotool mousemove 0 0 mousemove --sync "$px" "$py" mousedown 1
   for step in 1 2 3 4 5; do
-    xdotool mousemove --sync $((px + (1100 - px) * step / 5)) $((py + (620 - py) * step / 5))
+    xdotool mousemove $((px + (1150 - px) * step / 5)) $((py + (660 - py) * step / 5))
     sleep 0.2
   done
-  sleep 1
+  outside_small() {
+    local x y
+    read -r x y _ _ < <(drawn "$(window Form1)")
+    ((x >= 800 || y >= 600))
+  }
+  wait_for 20 outside_small
   xdotool mouseup 1
   xdotool mousemove 10 10
   read -r x y w h < <(drawn "$(window Form1)")
-  echo "e2e-qt-faults: the mascot is left at $x,$y (${w}x$h)"
+  check "the mascot is left outside the smaller screen to be, at $x,$y (${w}x$h)" outside_small
   xrandr --output screen --mode 800x600 --fb 800x600
   wait_for 10 sh -c 'xprop -root _NET_WORKAREA | grep -q "= 0, 0, 800,"'
   read -r al at aw ah < <(work_area)
@@ -288,7 +294,7 @@ if wait_for 15 shown Form1; then
     fail "the mascot is drawn at $(drawn "$(window Form1)"), outside $al,$at ${aw}x$ah, after 60 s"
   fi
   read -r x y w h < <(geometry "$(window Form1)")
-  pass "the mascot's window is at $x,$y ${w}x$h on the smaller screen"
+  echo "e2e-qt-faults: the mascot's window is at $x,$y ${w}x$h on the smaller screen"
 else
   fail "no mascot window appeared"
 fi
