@@ -63,6 +63,7 @@ pids+=($!)
 wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 tint2 >/dev/null 2>&1 &
 pids+=($!)
+wait_for 10 python3 "$here/../tests/e2e/qt/xprobe.py" tray # or the icon has no tray to go to
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes \
   -L "module-null-sink sink_name=soak" \
   -L "module-native-protocol-unix socket=$work/run/pulse.sock auth-anonymous=1" \
@@ -88,9 +89,10 @@ mascot_middle() {
   xwininfo -shape -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
     /Window shape extents:/ {split($4, e, /[x+]/); print x + e[3] + int(e[1] / 2), y + e[4] + int(e[2] / 2)}'
 }
-menu_open() { # the program's popup menus are its only windows of that size
+menu_open() { # the program's popup menus: of that size, titled by the program's name
   local id w h
   for id in $(xdotool search --onlyvisible --classname pelmo 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = Pelmo ] || continue
     read -r w h < <(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
     ((w >= 80 && w <= 400 && h >= 50 && h <= 400)) && return 0
   done
