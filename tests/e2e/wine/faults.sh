@@ -34,7 +34,7 @@ trap cleanup EXIT
 [ -x "$build/pelmo.exe" ] || { echo "no $build/pelmo.exe: run scripts/build-windows" >&2; exit 2; }
 prepare_prefix "$build/wineprefix"
 # The session manager's part: WM_QUERYENDSESSION and WM_ENDSESSION, nothing more.
-x86_64-w64-mingw32-gcc -O2 -o "$work/end_session.exe" "$here/end_session.c" || exit 2
+x86_64-w64-mingw32-gcc-posix -O2 -o "$work/end_session.exe" "$here/end_session.c" || exit 2
 
 tray_shown() { [ -n "$(tray_window)" ]; }
 
