@@ -236,6 +236,6 @@ awk -v limit="$rss_limit_kb" '
       if (growth > noise[c]) bad = 1
     }
     printf "soak-desktop: largest RSS %.1f MB, target %.1f MB: %s\n", max_rss / 1024,
-      limit / 1024, max_rss > limit ? "missed" : "met"
+      limit / 1024, (max_rss > limit ? "missed" : "met")
     exit bad
   }' "$samples"
