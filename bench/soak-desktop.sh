@@ -25,7 +25,7 @@ pelmo=$build/app/pelmo
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/lib/xvfb.sh"
 require_tools soak-desktop "scripts/install-deps installs the test packages" Xvfb openbox tint2 \
-  pulseaudio pactl xdotool xwininfo xprop xrestop
+  pulseaudio pactl xdotool xwininfo xprop xrestop import python3
 [ -x "$pelmo" ] || {
   echo "soak-desktop: no program at $pelmo; build the target pelmo first" >&2
   exit 2
@@ -82,12 +82,16 @@ wait_for 15 sh -c 'xdotool search --onlyvisible --name "^Form1\$"' || {
 
 # --- the user ------------------------------------------------------------------
 form1() { xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1; }
-# The middle of what the mascot draws: the extents of its window's shape.
+# The mascot's own pixel nearest the middle of its window, read off the screen
+# (the middle of its shape may fall between the body and a speech bubble).
 mascot_middle() {
-  local id
+  local id x y w h
   id=$(form1) && [ -n "$id" ] || return 1
-  xwininfo -shape -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /Window shape extents:/ {split($4, e, /[x+]/); print x + e[3] + int(e[1] / 2), y + e[4] + int(e[2] / 2)}'
+  read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+  import -window root -depth 8 "$work/shot.ppm" 2>/dev/null
+  python3 "$here/../tests/e2e/qt/xprobe.py" region "$work/shot.ppm" "$x" "$y" "$w" "$h" 000000 |
+    awk '$3 != "none" {print $3, $4; found = 1} END {exit !found}'
 }
 menu_open() { # the program's popup menus: of that size, titled by the program's name
   local id w h
