@@ -4,8 +4,10 @@
 
 #include "app/command_line.h"
 #include "ui/qt/application.h"
+#include "ui/qt/footprint.h"
 
 int main(int argc, char** argv) {
+  pelmo::ui::qt::ShareOneHeap();  // before any thread starts
   using pelmo::app::CommandLine;
   const CommandLine command = pelmo::app::ParseCommandLine(argc, argv);
   if (command.request == CommandLine::Request::Run) {

@@ -1,5 +1,6 @@
 #include "ui/qt/platform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 
 #include "assets/catalogue.h"
 #include "ui/icon.h"
+#include "ui/qt/footprint.h"
 
 namespace pelmo::ui::qt {
 
@@ -71,6 +73,7 @@ QtPlatform::QtPlatform(const ScaleVariables& variables)
         compositing_->Composited());
   FollowScaleInText(baseFont_, variables_);
   QGuiApplication::setWindowIcon(icon_);
+  QApplication::setFont(JapaneseFace());
   timer_.setSingleShot(true);
   clock_.start();
 }
@@ -107,6 +110,10 @@ void QtPlatform::Attach(Forms& forms) {
       icon_, [this](std::int32_t code) { Input([this, code] { forms_->OnTrayNotify(code); }); });
   WatchWorkArea();
   WatchScale();
+  // The session's end takes the tray menu's Exit: the icon goes, the timer
+  // stops and the windows are destroyed as the program returns.
+  sessionEnd_ = std::make_unique<SessionSignals>(
+      [this] { Input([this] { forms_->OnMenuItem(MenuItem::Exit); }); });
   SetTimerEnabled(true);
 }
 
@@ -272,6 +279,7 @@ void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
   Replan();  // the ticks inside the menu's loop follow what led to it
   const engine::Point device = scale_.ToDevice(at);
   const MenuItem item = menus_.Choose(menu, QPoint(device.x, device.y));
+  ReturnFreedMemory();
   if (item == MenuItem::None) return;
   // The item's handler runs once the menu is gone and its caller has returned.
   QMetaObject::invokeMethod(
@@ -291,8 +299,11 @@ void QtPlatform::MoveFoodFormWithPointer() {
 
 void QtPlatform::ShowMessage(std::string_view text, std::string_view caption) {
   Replan();  // the ticks inside the box's loop follow what led to it
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
-  box.exec();
+  {
+    QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
+    box.exec();
+  }
+  ReturnFreedMemory();
 }
 
 void QtPlatform::ShowError(std::string_view text) {

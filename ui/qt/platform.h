@@ -13,6 +13,7 @@
 #include "ui/qt/compositing.h"
 #include "ui/qt/desktop_scale.h"
 #include "ui/qt/menu.h"
+#include "ui/qt/session_signals.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
 #include "ui/qt/window.h"
@@ -85,6 +86,7 @@ class QtPlatform : public Platform {
   PopupMenus menus_;
   CuePlayer sound_;
   std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<SessionSignals> sessionEnd_;
 };
 
 }  // namespace pelmo::ui::qt

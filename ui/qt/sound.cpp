@@ -1,12 +1,14 @@
 #include "ui/qt/sound.h"
 
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QMediaDevices>
-#include <QTimer>
+#include <pulse/context.h>
+#include <pulse/error.h>
+#include <pulse/stream.h>
+#include <pulse/thread-mainloop.h>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "assets/catalogue.h"
 
@@ -15,11 +17,6 @@ namespace pelmo::ui::qt {
 namespace {
 
 constexpr int kChannelCount = 2;
-constexpr qint64 kBytesPerFrame = kChannelCount * sizeof(std::int16_t);
-// Silence after every cue, longer than what the audio server buffers ahead
-// (about 150 ms by default).
-constexpr qint64 kTailMs = 250;
-constexpr qint64 kTailBytes = kChannelRate * kTailMs / 1000 * kBytesPerFrame;
 
 class WaveReader {
  public:
@@ -108,38 +105,55 @@ Samples DecodeWave(std::span<const std::uint8_t> bytes, std::string_view name) {
   return Resample(data, channels, rate);
 }
 
-// Unbuffered: Qt must not read ahead of what the device takes, or a new cue would wait.
-CueStream::CueStream() {
-  open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+namespace {
+
+const pa_sample_spec kSpec = {PA_SAMPLE_S16LE, kChannelRate, kChannelCount};
+
+// A small buffer ahead of the device: a cue that cuts another is heard within it.
+pa_buffer_attr ShortBuffer() {
+  pa_buffer_attr attr;
+  attr.maxlength = static_cast<std::uint32_t>(-1);
+  attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(50'000, &kSpec));
+  attr.prebuf = static_cast<std::uint32_t>(-1);
+  attr.minreq = static_cast<std::uint32_t>(-1);
+  attr.fragsize = static_cast<std::uint32_t>(-1);
+  return attr;
 }
 
-void CueStream::Load(const Samples* samples) {
-  samples_ = samples;
-  position_ = 0;
+class Locked {
+ public:
+  explicit Locked(pa_threaded_mainloop* loop) : loop_(loop) {
+    if (loop_) pa_threaded_mainloop_lock(loop_);
+  }
+  ~Locked() {
+    if (loop_) pa_threaded_mainloop_unlock(loop_);
+  }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+
+ private:
+  pa_threaded_mainloop* loop_;
+};
+
+}  // namespace
+
+CuePlayer::CuePlayer() {
+  loop_ = pa_threaded_mainloop_new();
+  if (loop_ != nullptr && pa_threaded_mainloop_start(loop_) < 0) {
+    pa_threaded_mainloop_free(loop_);
+    loop_ = nullptr;
+  }
+  Locked lock(loop_);
+  if (loop_) Connect();  // ready for the first cue, if the server is up already
 }
 
-qint64 CueStream::bytesAvailable() const {
-  if (samples_ == nullptr) return 0;
-  const auto total = static_cast<qint64>(samples_->size() * sizeof(std::int16_t)) + kTailBytes;
-  return total - position_ + QIODevice::bytesAvailable();
+CuePlayer::~CuePlayer() {
+  if (loop_ == nullptr) return;
+  pa_threaded_mainloop_stop(loop_);
+  CloseStream();
+  Disconnect();
+  pa_threaded_mainloop_free(loop_);
 }
-
-qint64 CueStream::readData(char* data, qint64 maxSize) {
-  if (samples_ == nullptr) return 0;
-  const auto cueBytes = static_cast<qint64>(samples_->size() * sizeof(std::int16_t));
-  const qint64 total = cueBytes + kTailBytes;
-  const qint64 count = std::min(maxSize, total - position_) / kBytesPerFrame * kBytesPerFrame;
-  const qint64 fromCue = std::clamp<qint64>(cueBytes - position_, 0, count);
-  std::memcpy(data, reinterpret_cast<const char*>(samples_->data()) + position_,
-              static_cast<std::size_t>(fromCue));
-  std::memset(data + fromCue, 0, static_cast<std::size_t>(count - fromCue));
-  position_ += count;
-  if (position_ >= total) samples_ = nullptr;
-  return count;
-}
-
-CuePlayer::CuePlayer() = default;
-CuePlayer::~CuePlayer() = default;
 
 const Samples& CuePlayer::Cue(std::string_view name) {
   if (auto found = cues_.find(name); found != cues_.end()) return found->second;
@@ -148,48 +162,106 @@ const Samples& CuePlayer::Cue(std::string_view name) {
   return cues_.emplace(std::string(name), DecodeWave(*bytes, name)).first->second;
 }
 
-bool CuePlayer::EnsureSink() {
-  if (sink_) return true;
-  if (noDevice_) return false;
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  QAudioFormat format;
-  format.setSampleRate(kChannelRate);
-  format.setChannelCount(kChannelCount);
-  format.setSampleFormat(QAudioFormat::Int16);
-  if (device.isNull() || !device.isFormatSupported(format)) {
-    noDevice_ = true;
-    return false;
-  }
-  sink_ = std::make_unique<QAudioSink>(device, format);
-  QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(), [this](QAudio::State s) {
-    if (s == QAudio::IdleState) StopWhenDrained();
-  });
-  return true;
-}
-
-// An idle stream keeps the audio server and a timer busy; a finished cue closes
-// it (its silent tail is all the device still holds).
-void CuePlayer::StopWhenDrained() {
-  QTimer::singleShot(0, sink_.get(), [this] {
-    if (sink_ && sink_->state() == QAudio::IdleState) sink_->stop();
-  });
-}
-
 void CuePlayer::Play(std::string_view name) {
   const Samples& cue = Cue(name);
-  if (!EnsureSink()) return;
-  stream_.Load(&cue);
-  if (sink_->state() == QAudio::ActiveState) return;
-  if (sink_->state() != QAudio::StoppedState) sink_->stop();
-  sink_->start(&stream_);
+  if (loop_ == nullptr) return;
+  Locked lock(loop_);
+  CloseStream();  // the new cue cuts the old one
+  pending_ = nullptr;
+  const pa_context_state_t state =
+      context_ ? pa_context_get_state(context_) : PA_CONTEXT_TERMINATED;
+  if (state == PA_CONTEXT_READY) {
+    StartStream(cue);
+  } else if (PA_CONTEXT_IS_GOOD(state)) {
+    pending_ = &cue;  // still connecting: played once connected
+  } else {
+    Connect();
+    if (context_) pending_ = &cue;
+  }
 }
 
 void CuePlayer::Stop() {
-  stream_.Load(nullptr);
-  if (sink_ && sink_->state() != QAudio::StoppedState) {
-    sink_->reset();
-    sink_->stop();
+  if (loop_ == nullptr) return;
+  Locked lock(loop_);
+  pending_ = nullptr;
+  CloseStream();
+}
+
+// Without autospawn: a desktop without a sound server stays without one.
+void CuePlayer::Connect() {
+  Disconnect();
+  context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Pelmo");
+  if (context_ == nullptr) return;
+  pa_context_set_state_callback(context_, &CuePlayer::OnContextState, this);
+  if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) Disconnect();
+}
+
+void CuePlayer::Disconnect() {
+  if (context_ == nullptr) return;
+  pa_context_set_state_callback(context_, nullptr, nullptr);
+  pa_context_disconnect(context_);
+  pa_context_unref(context_);
+  context_ = nullptr;
+}
+
+// The whole cue goes to the server at once; the server plays it out and the
+// stream is closed when it has (an idle stream would keep the server busy).
+void CuePlayer::StartStream(const Samples& cue) {
+  stream_ = pa_stream_new(context_, "cue", &kSpec, nullptr);
+  if (stream_ == nullptr) return;
+  pa_stream_set_state_callback(stream_, &CuePlayer::OnStreamState, this);
+  const pa_buffer_attr attr = ShortBuffer();
+  if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                 nullptr) < 0) {
+    CloseStream();
+    return;
   }
+  streamCue_ = &cue;
+}
+
+void CuePlayer::CloseStream() {
+  if (stream_ == nullptr) return;
+  pa_stream_set_state_callback(stream_, nullptr, nullptr);
+  pa_stream_disconnect(stream_);
+  pa_stream_unref(stream_);
+  stream_ = nullptr;
+}
+
+void CuePlayer::OnContextState(pa_context* context, void* self) {
+  auto* player = static_cast<CuePlayer*>(self);
+  const pa_context_state_t state = pa_context_get_state(context);
+  if (state == PA_CONTEXT_READY && player->pending_ != nullptr) {
+    player->StartStream(*std::exchange(player->pending_, nullptr));
+  } else if (!PA_CONTEXT_IS_GOOD(state)) {
+    // The server is gone or never came: the next cue tries again.
+    player->pending_ = nullptr;
+    if (player->stream_ != nullptr) {
+      pa_stream_set_state_callback(player->stream_, nullptr, nullptr);
+      pa_stream_unref(std::exchange(player->stream_, nullptr));
+    }
+  }
+}
+
+void CuePlayer::OnStreamState(pa_stream* stream, void* self) {
+  auto* player = static_cast<CuePlayer*>(self);
+  if (stream != player->stream_) return;
+  const pa_stream_state_t state = pa_stream_get_state(stream);
+  if (state == PA_STREAM_READY) {
+    // The library copies the samples and sends them as the server asks.
+    const Samples& cue = *player->streamCue_;
+    if (!cue.empty())
+      pa_stream_write(stream, cue.data(), cue.size() * sizeof(std::int16_t), nullptr, 0,
+                      PA_SEEK_RELATIVE);
+    pa_operation* drain = pa_stream_drain(stream, &CuePlayer::OnDrained, self);
+    if (drain != nullptr) pa_operation_unref(drain);
+  } else if (!PA_STREAM_IS_GOOD(state)) {
+    player->CloseStream();
+  }
+}
+
+void CuePlayer::OnDrained(pa_stream* stream, int, void* self) {
+  auto* player = static_cast<CuePlayer*>(self);
+  if (stream == player->stream_) player->CloseStream();
 }
 
 }  // namespace pelmo::ui::qt

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QAudioFormat>
-#include <QIODevice>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QAudioSink;
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
 
 namespace pelmo::ui::qt {
 
@@ -22,44 +21,39 @@ inline constexpr int kChannelRate = 44100;
 // the channel's format. Throws std::runtime_error naming `name` for anything else.
 Samples DecodeWave(std::span<const std::uint8_t> bytes, std::string_view name);
 
-// The samples of the cue now playing, followed by a stretch of silence so that
-// whatever the audio device still holds when the stream ends is silence, never
-// the cue's last notes. Swapping the cue cuts the old one within the device's
-// short buffer, without reopening the stream.
-class CueStream : public QIODevice {
- public:
-  CueStream();
-  void Load(const Samples* samples);  // nullptr: nothing more to play
-  bool isSequential() const override { return true; }
-  qint64 bytesAvailable() const override;
-
- protected:
-  qint64 readData(char* data, qint64 maxSize) override;
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  const Samples* samples_ = nullptr;
-  qint64 position_ = 0;  // bytes of the cue and its silent tail already read
-};
-
-// The program's one sound channel: a new cue cuts the old one, Stop silences
-// it, and without an audio device both do nothing.
+// The program's one sound channel, a playback stream of the PulseAudio server:
+// a new cue cuts the old one and Stop silences it. Nothing here waits for the
+// server: it is talked to from its own thread, and a cue that cannot play
+// because the server is missing, not up yet or gone is dropped without a word.
+// A cue that finds no connection starts one, once, and plays as soon as it is
+// made; so the first cue after the server comes back is heard.
 class CuePlayer {
  public:
   CuePlayer();
   ~CuePlayer();
+  CuePlayer(const CuePlayer&) = delete;
+  CuePlayer& operator=(const CuePlayer&) = delete;
+
   void Play(std::string_view name);
   void Stop();
 
  private:
   const Samples& Cue(std::string_view name);
-  bool EnsureSink();
-  void StopWhenDrained();
+  // These run with the main loop locked, or on its thread.
+  void Connect();
+  void Disconnect();
+  void StartStream(const Samples& cue);
+  void CloseStream();
+  static void OnContextState(pa_context* context, void* self);
+  static void OnStreamState(pa_stream* stream, void* self);
+  static void OnDrained(pa_stream* stream, int success, void* self);
 
   std::map<std::string, Samples, std::less<>> cues_;
-  CueStream stream_;
-  std::unique_ptr<QAudioSink> sink_;
-  bool noDevice_ = false;
+  pa_threaded_mainloop* loop_ = nullptr;  // null: no sound at all
+  pa_context* context_ = nullptr;
+  pa_stream* stream_ = nullptr;
+  const Samples* streamCue_ = nullptr;  // what stream_ plays once it is ready
+  const Samples* pending_ = nullptr;    // waits for the connection being made
 };
 
 }  // namespace pelmo::ui::qt

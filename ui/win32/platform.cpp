@@ -314,6 +314,13 @@ std::optional<LRESULT> Win32Platform::OnForm1Message(UINT message, WPARAM wParam
     case WM_CLOSE:  // closing Form1 from outside takes the Exit path
       forms_->OnMenuItem(MenuItem::Exit);
       return 0;
+    case WM_QUERYENDSESSION:  // nothing to save: the session may end
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process is ended once this returns: the tray icon must go now,
+      // by the same path as Exit; the message loop then ends.
+      if (wParam) forms_->OnMenuItem(MenuItem::Exit);
+      return 0;
     default:
       if (message == tray_->ShellRestartMessage()) {
         tray_->OnShellRestarted();

@@ -1,0 +1,245 @@
+#!/usr/bin/env bash
+# Whether the desktop program's footprint stays flat over a long run: Pelmo on a
+# private desktop (Xvfb, openbox, tint2, a null PulseAudio sink) while a script
+# plays the user, round after round: every meal from the menu (the second serving
+# while food lies about answers with a message box), a hide to the tray and a
+# show, and a drag; between rounds the mascot walks and idles (seed 964), and
+# over a long run meets the rain and the sun (whose end, the mascot's departure,
+# is called off as a user would, by picking the mascot up). Every 30 s it samples the
+# program's resident memory, its open descriptors and what the X server holds for
+# it (xrestop), and at the end prints the samples and the slope of each after
+# the first minute.
+#
+#   bench/soak-desktop.sh BUILD_DIR MINUTES [SAMPLES_FILE]
+#
+# Fails (status 1) when RSS, descriptors or X pixmap bytes grow after the first
+# minute by more than the noise of a sample (RSS 1 MB, 2 descriptors; X pixmaps
+# up to the frame cache's bound, 16 MB, are not growth). The largest RSS is
+# reported against the 30 MB target.
+set -uo pipefail
+
+build=$(cd "${1:?usage: soak-desktop.sh BUILD_DIR MINUTES [SAMPLES_FILE]}" && pwd)
+minutes=${2:?usage: soak-desktop.sh BUILD_DIR MINUTES [SAMPLES_FILE]}
+samples_file=${3:-}
+pelmo=$build/app/pelmo
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../scripts/lib/xvfb.sh"
+require_tools soak-desktop "scripts/install-deps installs the test packages" Xvfb openbox tint2 \
+  pulseaudio pactl xdotool xwininfo xprop xrestop import python3
+[ -x "$pelmo" ] || {
+  echo "soak-desktop: no program at $pelmo; build the target pelmo first" >&2
+  exit 2
+}
+rss_limit_kb=$((30 * 1024))
+
+work=$(mktemp -d /tmp/pelmo-soak.XXXXXX)
+mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.05
+  done
+}
+
+start_xvfb "$work" || {
+  echo "soak-desktop: Xvfb did not start" >&2
+  exit 2
+}
+pids+=($XVFB_PID)
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run
+export DBUS_SESSION_BUS_ADDRESS=disabled:
+export PULSE_SERVER=unix:$work/run/pulse.sock
+openbox >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+tint2 >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 python3 "$here/../tests/e2e/qt/xprobe.py" tray # or the icon has no tray to go to
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes \
+  -L "module-null-sink sink_name=soak" \
+  -L "module-native-protocol-unix socket=$work/run/pulse.sock auth-anonymous=1" \
+  >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 pactl info
+
+# PELMO_SEED is the program's test hook: the same walks on every run.
+PELMO_SEED=964 "$pelmo" >"$work/pelmo.log" 2>&1 &
+pelmo_pid=$!
+pids+=($pelmo_pid)
+wait_for 15 sh -c 'xdotool search --onlyvisible --name "^Form1\$"' || {
+  echo "soak-desktop: no mascot appeared" >&2
+  exit 2
+}
+
+# --- the user ------------------------------------------------------------------
+form1() { xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1; }
+# The mascot's own pixel nearest the middle of its window, read off the screen
+# (the middle of its shape may fall between the body and a speech bubble).
+mascot_middle() {
+  local id x y w h
+  id=$(form1) && [ -n "$id" ] || return 1
+  read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+  import -window root -depth 8 "$work/shot.ppm" 2>/dev/null
+  python3 "$here/../tests/e2e/qt/xprobe.py" region "$work/shot.ppm" "$x" "$y" "$w" "$h" 000000 |
+    awk '$3 != "none" {print $3, $4; found = 1} END {exit !found}'
+}
+menu_open() { # the program's popup menus: of that size, titled by the program's name
+  local id w h
+  for id in $(xdotool search --onlyvisible --classname pelmo 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = Pelmo ] || continue
+    read -r w h < <(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+    ((w >= 80 && w <= 400 && h >= 50 && h <= 400)) && return 0
+  done
+  return 1
+}
+right_click_mascot() {
+  local x y
+  read -r x y < <(mascot_middle) || return 1
+  xdotool mousemove 0 0 mousemove --sync "$x" "$y" click 3
+  wait_for 3 menu_open
+}
+# The menu's third entry opens the foods; KEYS picks one.
+serve() {
+  right_click_mascot || return 0
+  xdotool key Down Down Down Right $1 Return
+  sleep 0.5
+  # A message box (food already served) is answered.
+  local box
+  box=$(xdotool search --onlyvisible --name '^飼い主の方へ$' 2>/dev/null | head -1)
+  [ -n "$box" ] && xdotool windowactivate --sync "$box" key Return
+}
+hide_and_show() {
+  right_click_mascot || return 0
+  xdotool key Down Down Return # put away
+  sleep 1
+  local icon ix iy
+  for icon in $(xdotool search --onlyvisible --classname pelmo 2>/dev/null); do
+    read -r ix iy w h < <(xwininfo -id "$icon" | awk '/Absolute upper-left X/ {x=$4}
+      /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    if ((w <= 32 && h <= 32)); then
+      xdotool mousemove $((ix + w / 2)) $((iy + h / 2)) click --repeat 2 --delay 80 1
+      break
+    fi
+  done
+}
+drag() {
+  local x y
+  read -r x y < <(mascot_middle) || return 0
+  xdotool mousemove 0 0 mousemove --sync "$x" "$y" mousedown 1
+  for step in 1 2 3 4; do
+    xdotool mousemove $((300 + step * 100)) $((500 - step * 40))
+    sleep 0.2
+  done
+  xdotool mouseup 1
+  xdotool mousemove 5 5
+}
+# The sun's episode ends with the mascot's departure, which ends the program;
+# a press on the mascot while the sun shines calls it back, as a user would.
+keep_from_leaving() {
+  local x y
+  [ -n "$(xdotool search --onlyvisible --name '^SunForm$' 2>/dev/null)" ] || return 0
+  read -r x y < <(mascot_middle) || return 0
+  xdotool mousemove --sync "$x" "$y" mousedown 1 sleep 0.3 mouseup 1 mousemove 5 5
+  suns=$((suns + 1))
+}
+round() {
+  local keys
+  for keys in "" "Down" "Down Down" "Down Down Down"; do
+    serve "$keys"
+    serve "$keys" # refused while food lies about: the message box
+    sleep 8
+  done
+  hide_and_show
+  sleep 2
+  drag
+}
+
+# --- the samples -----------------------------------------------------------------
+# What the X server holds for the program: its pixmaps' bytes and its windows.
+x_resources() {
+  xrestop -b -m 1 2>/dev/null | awk -v pid="$pelmo_pid" '
+    /^[0-9]+ - / {mine = $0 ~ "PID: *" pid " *\\)"}
+    mine && $1 == "windows" {win = $3}
+    mine && $1 == "pixmap" && $2 == "bytes" {pix = $4}
+    END {print (pix == "" ? "?" : pix), (win == "" ? "?" : win)}'
+}
+sample() { # seconds rss_kb fds x_pixmap_bytes x_windows
+  local rss fds
+  rss=$(awk '/VmRSS/ {print $2}' "/proc/$pelmo_pid/status" 2>/dev/null) || return 1
+  fds=$(ls "/proc/$pelmo_pid/fd" | wc -l)
+  echo "$1 $rss $fds $(x_resources)"
+}
+
+samples=$work/samples
+echo "# seconds rss_kb fds x_pixmap_bytes x_windows" >"$samples"
+start=$SECONDS
+end=$((start + minutes * 60))
+next=$start
+user_pid=
+suns=0
+while ((SECONDS < end)); do
+  keep_from_leaving
+  if [ -z "$user_pid" ] || ! kill -0 "$user_pid" 2>/dev/null; then
+    round >/dev/null 2>&1 &
+    user_pid=$!
+    pids+=($user_pid)
+  fi
+  if ((SECONDS >= next)); then
+    sample $((SECONDS - start)) >>"$samples" || break
+    tail -1 "$samples"
+    next=$((next + 30))
+  fi
+  sleep 1
+done
+kill "$user_pid" 2>/dev/null
+kill -0 "$pelmo_pid" 2>/dev/null || {
+  echo "soak-desktop: the program ended during the soak" >&2
+  cat "$work/pelmo.log" >&2
+  exit 1
+}
+sample $((SECONDS - start)) >>"$samples"
+[ -n "$samples_file" ] && cp "$samples" "$samples_file"
+echo "soak-desktop: $minutes minutes, the sun called off $suns times"
+
+# Least-squares slope per hour of each column, over the samples after the first
+# minute, and the growth from the first of those to the largest later one.
+awk -v limit="$rss_limit_kb" '
+  /^#/ {next}
+  {n_all++; if ($2 > max_rss) max_rss = $2}
+  $1 < 60 {next}
+  {
+    n++; t[n] = $1
+    for (c = 2; c <= 4; c++) { v[c, n] = $c }
+  }
+  END {
+    if (n < 2) { print "soak-desktop: too few samples after the first minute"; exit 2 }
+    split("rss_kb fds x_pixmap_bytes", name, " ")
+    noise[2] = 1024; noise[3] = 2; noise[4] = 16 * 1048576
+    bad = 0
+    for (c = 2; c <= 4; c++) {
+      st = sv = stt = stv = 0; top = v[c, 1]
+      for (i = 1; i <= n; i++) {
+        st += t[i]; sv += v[c, i]; stt += t[i] * t[i]; stv += t[i] * v[c, i]
+        if (v[c, i] > top) top = v[c, i]
+      }
+      d = n * stt - st * st
+      slope = d > 0 ? (n * stv - st * sv) / d * 3600 : 0
+      growth = top - v[c, 1]
+      printf "soak-desktop: %-15s first %d, last %d, max growth after 1 min %d, slope %.1f/h\n",
+        name[c - 1], v[c, 1], v[c, n], growth, slope
+      if (growth > noise[c]) bad = 1
+    }
+    printf "soak-desktop: largest RSS %.1f MB, target %.1f MB: %s\n", max_rss / 1024,
+      limit / 1024, (max_rss > limit ? "missed" : "met")
+    exit bad
+  }' "$samples"

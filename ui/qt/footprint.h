@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+
+namespace pelmo::ui::qt {
+
+// The program runs for as long as the desktop does, beside everything else the
+// user runs; these keep what it holds close to what it shows.
+
+// One heap for all threads: the sound and X11 threads allocate little, and an
+// arena each would keep its own pages.
+void ShareOneHeap();
+
+// Gives back to the system the heap pages that a menu or a message box used
+// and freed, which the allocator keeps otherwise, and the pages of the font
+// files that drawing their text brought in.
+void ReturnFreedMemory();
+
+// The menus and message boxes are Japanese text only. Drawn in a face that has
+// it, Qt loads that one face; drawn in the desktop's default face, it loads that
+// one as well and looks through every installed font for the fallback.
+QFont JapaneseFace();
+
+}  // namespace pelmo::ui::qt
