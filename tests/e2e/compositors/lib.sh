@@ -103,7 +103,8 @@ look() { # NAME
       return 0
     fi
   done
-  return 1
+  # A mascot that never stood still for a whole screenshot: taken as it moves.
+  look_moving "$1"
 }
 
 # As look, for a mascot that never stands still: the window is where it was
