@@ -12,27 +12,12 @@
   shot.py ink PPM X Y W H        how many pixels of the rectangle differ from its most
                                  common colour (the text on a menu, for instance)
 """
+import os
 import sys
 
-
-def read_ppm(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        if data[at:at + 1] == b"#":
-            at = data.index(b"\n", at)
-            continue
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    if fields[0] != b"P6" or fields[3] != b"255":
-        sys.exit("shot: expected an 8-bit binary PPM")
-    return int(fields[1]), int(fields[2]), data[at + 1:]
+# The screenshot reader and the ink count are the X11 suite's own.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "qt"))
+from xprobe import ink, read_ppm  # noqa: E402
 
 
 def runs(row, width, back):
@@ -100,17 +85,6 @@ def count(path, colour):
 def pixel(path, x, y):
     width, _, pixels = read_ppm(path)
     print(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3].hex())
-
-
-def ink(path, x, y, w, h):
-    width, height, pixels = read_ppm(path)
-    counts = {}
-    for py in range(max(y, 0), min(y + h, height)):
-        row = (py * width) * 3
-        for px in range(max(x, 0), min(x + w, width)):
-            p = pixels[row + px * 3:row + px * 3 + 3]
-            counts[p] = counts.get(p, 0) + 1
-    print(sum(counts.values()) - max(counts.values(), default=0))
 
 
 def clear(path, x, y, w, h, colour):
