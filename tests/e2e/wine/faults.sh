@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # pelmo.exe under Wine when its desktop fails around it: the session's end
-# (WM_QUERYENDSESSION, WM_ENDSESSION) and no audio device at all.
+# (WM_QUERYENDSESSION, WM_ENDSESSION), a restarted shell's notification area
+# (TaskbarCreated) and no audio device at all.
 #   tests/e2e/wine/faults.sh [BUILD_DIR]      (default: build-windows)
 # Leaves screenshots in BUILD_DIR/e2e-wine-faults.
 set -uo pipefail
@@ -35,6 +36,8 @@ trap cleanup EXIT
 prepare_prefix "$build/wineprefix"
 # The session manager's part: WM_QUERYENDSESSION and WM_ENDSESSION, nothing more.
 x86_64-w64-mingw32-gcc-posix -O2 -o "$work/end_session.exe" "$here/end_session.c" || exit 2
+# The restarted shell's part: the old icons gone, then TaskbarCreated.
+x86_64-w64-mingw32-gcc-posix -O2 -o "$work/shell_restart.exe" "$here/shell_restart.c" || exit 2
 
 tray_shown() { [ -n "$(tray_window)" ]; }
 
@@ -50,6 +53,20 @@ session_end() {
   expect "and no window of it is left" wait_for 5 sh -c '! xdotool search --classname "^pelmo.exe$"'
 }
 
+# A shell that starts again has none of the old icons and says so with
+# TaskbarCreated: the icon must come back, and answer the mouse again.
+shell_restarted() {
+  expect "the tray icon is shown" tray_shown || return 1
+  expect "the shell forgets the icon" timeout 30 wine "$work/shell_restart.exe" forget || return 1
+  expect "and the notification area is empty" wait_for 10 tray_gone || return 1
+  expect "the shell announces itself" timeout 30 wine "$work/shell_restart.exe" announce || return 1
+  expect "the icon is back" wait_for 10 tray_shown || return 1
+  park_tray || return 1
+  tray_icon_point
+  xdotool mousemove "$TRAY_X" "$TRAY_Y" click 3
+  expect "and a right-button release on it opens the tray menu" wait_for 3 menu_open || return 1
+  xdotool key Escape
+}
 
 # Without a sound device a press still picks the mascot up at once, and the
 # mascot still follows: the cue is lost, nothing else.
@@ -70,6 +87,7 @@ no_audio_device() {
 
 start_desktop "$work" || { echo "e2e-wine-faults: Xvfb did not start" >&2; exit 2; }
 run_scenario session_end
+run_scenario shell_restarted
 # An ALSA default device that does not exist: the sound driver finds nothing.
 printf 'pcm.!default { type hw card 99 }\n' >"$work/home/.asoundrc"
 run_scenario no_audio_device
