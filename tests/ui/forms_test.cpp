@@ -20,13 +20,17 @@ class RecordingPlatform : public Platform {
   std::vector<std::string> calls;
   std::vector<std::pair<WindowId, Presentation>> presented;
   std::function<void()> whileErrorShows;
+  int pointerReads = 0;  // each one a round trip to the display server
 
   std::size_t Count(std::string_view prefix) const {
     return static_cast<std::size_t>(std::count_if(
         calls.begin(), calls.end(), [&](const auto& c) { return c.starts_with(prefix); }));
   }
 
-  engine::Point CursorPos() override { return {500, 500}; }
+  engine::Point CursorPos() override {
+    ++pointerReads;
+    return {500, 500};
+  }
   engine::WorkArea GetWorkArea() override { return {0, 0, 1280, 720}; }
   void Present(WindowId window, const Presentation& p) override {
     calls.push_back("Present");
@@ -117,6 +121,25 @@ TEST(Forms, GrabbingTheMascotChimesAndCapturesThePointer) {
   EXPECT_EQ(platform.Count("CaptureMouse"), 1u);
   forms.OnMascotMouseUp();
   EXPECT_EQ(platform.Count("ReleaseMouse"), 1u);
+}
+
+// The pointer is asked for once a tick while the mascot is held, and never
+// while it walks on its own: a held mascot must not cost more than one round
+// trip a tick, an idle one none.
+TEST(Forms, ThePointerIsReadOnceATickOnlyWhileTheMascotIsHeld) {
+  RecordingPlatform platform;
+  Forms forms(platform, 1, PlainPictures());
+  forms.Start();
+  for (int i = 0; i < 5; ++i) forms.OnTimer();
+  EXPECT_EQ(platform.pointerReads, 0);
+  forms.OnMascotMouseDown(engine::MouseButton::Left);
+  platform.pointerReads = 0;
+  for (int i = 0; i < 10; ++i) forms.OnTimer();
+  EXPECT_EQ(platform.pointerReads, 10);
+  forms.OnMascotMouseUp();
+  platform.pointerReads = 0;
+  for (int i = 0; i < 5; ++i) forms.OnTimer();
+  EXPECT_EQ(platform.pointerReads, 0);
 }
 
 TEST(Forms, ASecondServingIsRefusedWithOneMessage) {
