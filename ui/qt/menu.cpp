@@ -1,6 +1,8 @@
 #include "ui/qt/menu.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <span>
 
 namespace pelmo::ui::qt {
@@ -28,20 +30,40 @@ std::unique_ptr<QMenu> BuildMenu(engine::PopupMenu which) {
   return menu;
 }
 
+// Takes the presses beside an open menu, which Qt then gives the menu as
+// presses outside it. Drawn fully transparent; a press on it closes the menu
+// and goes no further, as under the pointer grab a menu holds on a bare X server.
+std::unique_ptr<QWidget> BuildCatcher() {
+  auto catcher = std::make_unique<QWidget>(
+      nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+  catcher->setAttribute(Qt::WA_TranslucentBackground);
+  catcher->setAttribute(Qt::WA_ShowWithoutActivating);
+  catcher->setWindowTitle("pelmo-menu-catcher");
+  return catcher;
+}
+
 }  // namespace
 
 PopupMenus::PopupMenus()
     : main_(BuildMenu(engine::PopupMenu::PopupMain)),
-      tray_(BuildMenu(engine::PopupMenu::PopupTray)) {}
+      tray_(BuildMenu(engine::PopupMenu::PopupTray)),
+      catcher_(BuildCatcher()) {}
 
 PopupMenus::~PopupMenus() = default;
 
-MenuItem PopupMenus::Choose(engine::PopupMenu which, QPoint at) {
+MenuItem PopupMenus::Choose(engine::PopupMenu which, QPoint at, bool composited) {
   QMenu* menu = which == engine::PopupMenu::PopupMain ? main_.get() : tray_.get();
   // A menu already open (one cannot be opened from inside another) stays the only one.
   if (which == engine::PopupMenu::None || main_->isVisible() || tray_->isVisible())
     return MenuItem::None;
+  if (composited) {
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    catcher_->setGeometry(screen->virtualGeometry());
+    catcher_->show();
+  }
   const QAction* chosen = menu->exec(at);
+  catcher_->hide();
   if (chosen == nullptr || !chosen->data().isValid()) return MenuItem::None;
   return static_cast<MenuItem>(chosen->data().toInt());
 }

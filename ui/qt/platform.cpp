@@ -278,7 +278,7 @@ void QtPlatform::SetTimerEnabled(bool enabled) {
 void QtPlatform::PopupMenu(engine::PopupMenu menu, engine::Point at) {
   Replan();  // the ticks inside the menu's loop follow what led to it
   const engine::Point device = scale_.ToDevice(at);
-  const MenuItem item = menus_.Choose(menu, QPoint(device.x, device.y));
+  const MenuItem item = menus_.Choose(menu, QPoint(device.x, device.y), compositing_->Composited());
   ReturnFreedMemory();
   if (item == MenuItem::None) return;
   // The item's handler runs once the menu is gone and its caller has returned.

@@ -71,7 +71,9 @@ session_processes() {
       echo "$pid $(cat "/proc/$pid/comm" 2>/dev/null)"
   done
 }
-pelmo_running() { session_processes | grep -q ' pelmo$'; }
+# Reads the whole list: a reader that stops at the first match would make the
+# listing fail on a closed pipe, and pipefail would take that for "not running".
+pelmo_running() { session_processes | awk '$2 == "pelmo" {found = 1} END {exit !found}'; }
 pelmo_gone() { ! pelmo_running; }
 start_pelmo() { # SEED
   in_session env PELMO_SEED="$1" "$pelmo" ">>$artifacts/pelmo.log" "2>&1" "&"
@@ -244,7 +246,11 @@ check_handling() {
   else
     fail "a right-click on the mascot opened no menu"
   fi
+  # A click beside the open menu closes it, whatever window lies below.
   pointer move:900,100 click:1 >/dev/null
+  menu_closed() { ! menu_open; }
+  wait_for 3 menu_closed && pass "a click beside the open menu closes it" ||
+    fail "the menu stayed open after a click beside it"
   sleep 0.5
 
   # --- the departure: up and off the top of the screen, then the end ------------
