@@ -24,6 +24,55 @@ fail() {
   shot "failure-$failures" >/dev/null
 }
 
+# The scratch folder of a Wayland session: sets work (/tmp/pelmo-SUITE.*, which
+# the session's user can write), session_mark, clicks, pelmo and as_user (the
+# command prefix that runs as the session's user: as root, pelmo-e2e, made when
+# missing). TOOLs, the program first, are copied there so that user can run them.
+# Clears the artifacts; at exit the compositor (compositor_pid) is stopped and
+# the folder removed.
+prepare_session() { # TOOL...
+  local tool
+  for tool in "$@"; do
+    [ -x "$tool" ] || {
+      echo "e2e-$suite: $tool is missing; build the project first" >&2
+      exit 2
+    }
+  done
+  rm -rf "$artifacts" && mkdir -p "$artifacts"
+  work=$(mktemp -d "/tmp/pelmo-$suite.XXXXXX")
+  chmod 755 "$work"
+  session_mark=$(basename "$work")
+  cp "$@" "$work/"
+  pelmo=$work/$(basename "$1")
+  clicks=$work/clicks.log
+  mkdir -p "$work/run" "$work/home"
+  touch "$clicks"
+  as_user=()
+  if ((EUID == 0)); then
+    id pelmo-e2e >/dev/null 2>&1 || useradd --system --no-create-home pelmo-e2e
+    chown pelmo-e2e "$work" "$work/run" "$work/home" "$artifacts" "$clicks"
+    as_user=(runuser -u pelmo-e2e --)
+  fi
+  chmod 700 "$work/run"
+  compositor_pid=
+  trap end_suite EXIT
+}
+end_suite() {
+  [ -n "$compositor_pid" ] && kill "$compositor_pid" 2>/dev/null
+  # What a session that never ended leaves, such as a Wayland client whose
+  # compositor was killed under it.
+  session_processes | awk '{print $1}' | xargs -r kill 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
+# The suite's verdict, its last line; exits with it.
+report_checks() {
+  ((failures == 0)) && echo "e2e-$suite: all checks passed; screenshots in $artifacts" ||
+    echo "e2e-$suite: $failures checks failed; screenshots in $artifacts" >&2
+  exit $((failures > 0))
+}
+
 # Runs the command until it succeeds or SECONDS pass.
 wait_for() {
   local seconds=$1

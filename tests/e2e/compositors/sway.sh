@@ -18,39 +18,8 @@ bar_top=770 # swaybar, at the bottom
 source "$here/../../../scripts/lib/xvfb.sh"
 require_tools e2e-sway "scripts/install-deps installs the test packages" sway swaybar grim \
   wayvnc swaymsg dbus-run-session dbus-send xwininfo convert python3 Xwayland
-for tool in "$build/app/pelmo" "$build/tests/e2e/compositors/pelmo-e2e-backdrop"; do
-  [ -x "$tool" ] || {
-    echo "e2e-sway: $tool is missing; build the project first" >&2
-    exit 2
-  }
-done
 source "$here/lib.sh"
-
-rm -rf "$artifacts" && mkdir -p "$artifacts"
-work=$(mktemp -d /tmp/pelmo-sway.XXXXXX)
-chmod 755 "$work"
-session_mark=$(basename "$work")
-cp "$build/app/pelmo" "$build/tests/e2e/compositors/pelmo-e2e-backdrop" "$work/"
-pelmo=$work/pelmo
-clicks=$work/clicks.log
-mkdir -p "$work/run" "$work/home"
-touch "$clicks"
-
-as_user=()
-if ((EUID == 0)); then
-  id pelmo-e2e >/dev/null 2>&1 || useradd --system --no-create-home pelmo-e2e
-  chown pelmo-e2e "$work" "$work/run" "$work/home" "$artifacts" "$clicks"
-  as_user=(runuser -u pelmo-e2e --)
-fi
-chmod 700 "$work/run"
-
-sway_pid=
-cleanup() {
-  [ -n "$sway_pid" ] && kill "$sway_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+prepare_session "$build/app/pelmo" "$build/tests/e2e/compositors/pelmo-e2e-backdrop"
 
 cat >"$work/config" <<CONFIG
 xwayland enable
@@ -67,7 +36,7 @@ session_env=(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNT
   WLR_RENDERER=pixman LANG=C.UTF-8)
 # With a session bus, so that swaybar hosts StatusNotifierItems.
 "${as_user[@]}" "${session_env[@]}" dbus-run-session sway -c "$work/config" >"$work/sway.log" 2>&1 &
-sway_pid=$!
+compositor_pid=$!
 socket() { ls "$work"/run/sway-ipc.*.sock 2>/dev/null | head -1; }
 if ! wait_for 15 socket; then
   echo "e2e-sway: skipped: sway did not start here ($(tail -1 "$work/sway.log"))" >&2
@@ -106,8 +75,8 @@ wait_for 10 pointer move:640,400 || {
 }
 end_session() {
   "${as_user[@]}" "${user_env[@]}" swaymsg exit >/dev/null 2>&1
-  wait "$sway_pid" 2>/dev/null
-  sway_pid=
+  wait "$compositor_pid" 2>/dev/null
+  compositor_pid=
 }
 
 # The tray icon through a StatusNotifierItem host, swaybar: registered with the
@@ -153,6 +122,4 @@ check_walking
 check_handling
 check_tray
 check_session_end
-((failures == 0)) && echo "e2e-sway: all checks passed; screenshots in $artifacts" ||
-  echo "e2e-sway: $failures checks failed; screenshots in $artifacts" >&2
-exit $((failures > 0))
+report_checks

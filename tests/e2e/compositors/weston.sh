@@ -18,34 +18,9 @@ backdrop_colour=336633
 source "$here/../../../scripts/lib/xvfb.sh"
 require_tools e2e-weston "scripts/install-deps installs the test packages" weston \
   weston-screenshooter xwininfo convert python3 Xwayland
-[ -x "$build/app/pelmo" ] || {
-  echo "e2e-weston: no program at $build/app/pelmo; build the target pelmo first" >&2
-  exit 2
-}
 source "$here/lib.sh"
-
-rm -rf "$artifacts" && mkdir -p "$artifacts"
-work=$(mktemp -d /tmp/pelmo-weston.XXXXXX)
-chmod 755 "$work"
-session_mark=$(basename "$work")
-cp "$build/app/pelmo" "$work/"
-pelmo=$work/pelmo
-mkdir -p "$work/run" "$work/home" "$work/shots"
-as_user=()
-if ((EUID == 0)); then
-  id pelmo-e2e >/dev/null 2>&1 || useradd --system --no-create-home pelmo-e2e
-  chown pelmo-e2e "$work" "$work/run" "$work/home" "$work/shots" "$artifacts"
-  as_user=(runuser -u pelmo-e2e --)
-fi
-chmod 700 "$work/run"
-
-weston_pid=
-cleanup() {
-  [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+prepare_session "$build/app/pelmo"
+"${as_user[@]}" mkdir "$work/shots"
 
 cat >"$work/weston.ini" <<INI
 [shell]
@@ -57,7 +32,7 @@ session_env=(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" XDG_RUNT
 "${as_user[@]}" "${session_env[@]}" weston --config="$work/weston.ini" --socket=pelmo-e2e \
   --backend=headless-backend.so --width=1280 --height=800 --use-pixman --xwayland --debug \
   >"$work/weston.log" 2>&1 &
-weston_pid=$!
+compositor_pid=$!
 display_named() { grep -oE 'xserver listening on display :[0-9]+' "$work/weston.log"; }
 if ! wait_for 15 display_named; then
   echo "e2e-weston: skipped: weston with XWayland did not start here ($(tail -1 "$work/weston.log"))" >&2
@@ -80,11 +55,9 @@ screenshot() {
 }
 # The pointer stays where it is; the screenshots show none.
 pointer() { :; }
-end_session() { kill "$weston_pid"; wait "$weston_pid" 2>/dev/null; weston_pid=; }
+end_session() { kill "$compositor_pid"; wait "$compositor_pid" 2>/dev/null; compositor_pid=; }
 
 echo "e2e-weston: $(weston --version), XWayland display $display"
 check_walking
 check_session_end
-((failures == 0)) && echo "e2e-weston: all checks passed; screenshots in $artifacts" ||
-  echo "e2e-weston: $failures checks failed; screenshots in $artifacts" >&2
-exit $((failures > 0))
+report_checks
