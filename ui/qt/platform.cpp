@@ -67,6 +67,7 @@ QtPlatform::QtPlatform(const ScaleVariables& variables)
   if (x11 == nullptr) throw std::runtime_error("Pelmo needs an X11 display.");
   compositing_ =
       std::make_unique<CompositingWatch>(x11->connection(), [this] { FollowCompositing(); });
+  trail_ = std::make_unique<PointerTrail>(x11->connection());
   for (WindowId id : kWindows)
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored,
@@ -215,7 +216,8 @@ QCursor QtPlatform::ScaledDragCursor() const {
 }
 
 engine::Point QtPlatform::CursorPos() {
-  const QPoint pos = QCursor::pos();
+  const std::optional<QPoint> held = trail_->Position();
+  const QPoint pos = held ? *held : QCursor::pos();
   return scale_.ToEngine(engine::Point{pos.x(), pos.y()});
 }
 
@@ -251,12 +253,14 @@ void QtPlatform::CaptureMouse() {
   SpriteWindow& form1 = Window(WindowId::Form1);
   form1.Hold(PointerArea());
   captured_ = form1.setMouseGrabEnabled(true);
+  trail_->Follow();
 }
 
 // Qt's ungrab ends any grab of the pointer, also the one X holds for a press on
 // the food that is about to be dragged; so only a grab of our own is released.
 void QtPlatform::ReleaseMouse() {
   SpriteWindow& form1 = Window(WindowId::Form1);
+  trail_->Stop();
   form1.Release();
   if (std::exchange(captured_, false)) form1.setMouseGrabEnabled(false);
   if (std::exchange(dragCursorShown_, false)) form1.unsetCursor();

@@ -13,6 +13,7 @@
 #include "ui/qt/compositing.h"
 #include "ui/qt/desktop_scale.h"
 #include "ui/qt/menu.h"
+#include "ui/qt/pointer_trail.h"
 #include "ui/qt/session_signals.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
@@ -70,6 +71,7 @@ class QtPlatform : public Platform {
 
   Forms* forms_ = nullptr;
   std::unique_ptr<CompositingWatch> compositing_;
+  std::unique_ptr<PointerTrail> trail_;  // the pointer while the mascot is held
   ScaleVariables variables_;
   DisplayScale scale_;
   QFont baseFont_;
