@@ -5,17 +5,21 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <ctime>
 #include <exception>
 
 #include "ui/forms.h"
 #include "ui/qt/desktop_scale.h"
+#include "ui/qt/footprint.h"
 #include "ui/qt/platform.h"
 
 namespace pelmo::ui::qt {
 
 namespace {
+
+constexpr int kSettleMs = 500;
 
 // The generator is seeded from the clock. PELMO_SEED (a test hook, used by the
 // end-to-end tests to replay the same behaviour) overrides it.
@@ -75,6 +79,8 @@ int RunApplication(int argc, char** argv) {
     Forms forms(platform, Seed());
     platform.Attach(forms);
     forms.Start();
+    // What only the start ran and read is let go once the first frames are up.
+    QTimer::singleShot(kSettleMs, [] { ReturnFreedMemory(); });
     QApplication::exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, title, QString::fromUtf8(e.what()));

@@ -3,13 +3,12 @@
 #include <malloc.h>
 #include <sys/mman.h>
 
-#include <cstdint>
 #include <fstream>
-#include <sstream>
-#include <string>
 
 #include <QApplication>
 #include <QFontDatabase>
+
+#include "ui/qt/resident_pages.h"
 
 namespace pelmo::ui::qt {
 
@@ -19,36 +18,22 @@ void ShareOneHeap() {
 
 namespace {
 
-bool IsFontFile(const std::string& path) {
-  for (const char* end : {".ttf", ".otf", ".ttc", ".pfb"})
-    if (path.ends_with(end)) return true;
-  return false;
-}
-
-// The font files are mapped, read-only, by FreeType. A few dozen glyphs drawn
-// in a face of thousands leave megabytes of it resident, for the kernel maps
-// the neighbours of every page read in as well. The pages are only dropped from
-// this process: the next glyph drawn reads its page again from the page cache.
-void DropFontPages() {
-  std::ifstream maps("/proc/self/maps");
-  std::string line;
-  while (std::getline(maps, line)) {
-    std::istringstream fields(line);
-    std::string range, perms, offset, device, inode, path;
-    fields >> range >> perms >> offset >> device >> inode >> path;
-    if (perms.size() < 2 || perms[1] != '-' || !IsFontFile(path)) continue;
-    const std::size_t dash = range.find('-');
-    const std::uintptr_t begin = std::stoull(range.substr(0, dash), nullptr, 16);
-    const std::uintptr_t end = std::stoull(range.substr(dash + 1), nullptr, 16);
-    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
-  }
+// Code that ran once (the start, a menu's first showing) and the glyphs read
+// from a font file stay resident for as long as nothing else needs the memory,
+// for the kernel maps the neighbours of every page read in as well. Those pages
+// are only copies of files: dropped from this process, the ones still in use
+// come back from the page cache at their next read, and the rest stay out.
+void DropFileCopies() {
+  std::ifstream smaps("/proc/self/smaps");
+  for (const AddressRange& range : FileCopyMappings(smaps))
+    madvise(reinterpret_cast<void*>(range.begin), range.end - range.begin, MADV_DONTNEED);
 }
 
 }  // namespace
 
 void ReturnFreedMemory() {
   malloc_trim(0);
-  DropFontPages();
+  DropFileCopies();
 }
 
 // The face the program's packages install, else any with Japanese.

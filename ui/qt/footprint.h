@@ -12,8 +12,9 @@ namespace pelmo::ui::qt {
 void ShareOneHeap();
 
 // Gives back to the system the heap pages that a menu or a message box used
-// and freed, which the allocator keeps otherwise, and the pages of the font
-// files that drawing their text brought in.
+// and freed, which the allocator keeps otherwise, and the pages of libraries
+// and font files that the start, or drawing the menu, brought in and that the
+// ticks do not read.
 void ReturnFreedMemory();
 
 // The menus and message boxes are Japanese text only. Drawn in a face that has
