@@ -13,10 +13,14 @@
 #
 #   bench/soak-desktop.sh BUILD_DIR MINUTES [SAMPLES_FILE]
 #
-# Fails (status 1) when RSS, descriptors or X pixmap bytes grow after the first
-# minute by more than the noise of a sample (the RSS floor 1 MB, 2 descriptors;
-# X pixmaps up to the frame cache's bound, 16 MB, are not growth). The largest
-# RSS reading is reported against the 30 MB target.
+# Fails (status 1) when the program's own memory, its descriptors or X pixmap
+# bytes grow after the first minute by more than the noise of a sample (1 MB of
+# anonymous memory, 2 descriptors; X pixmaps up to the frame cache's bound,
+# 16 MB, are not growth). Own memory is the anonymous part of RSS, where a leak
+# shows: the rest are copies of library and font pages, which the program lets
+# go after a menu or box and which come back as far as the walk reads them, so
+# their floor wanders by a megabyte without anything leaking; it is reported.
+# The largest RSS reading is reported against the 30 MB target.
 set -uo pipefail
 
 build=$(cd "${1:?usage: soak-desktop.sh BUILD_DIR MINUTES [SAMPLES_FILE]}" && pwd)
@@ -174,28 +178,29 @@ x_resources() {
     mine && $1 == "pixmap" && $2 == "bytes" {pix = $4}
     END {print (pix == "" ? "?" : pix), (win == "" ? "?" : win)}'
 }
-rss_now() { awk '/VmRSS/ {print $2}' "/proc/$pelmo_pid/status" 2>/dev/null; }
+rss_now() { awk '/^(VmRSS|RssAnon):/ {printf "%s ", $2} END {print ""}' "/proc/$pelmo_pid/status" 2>/dev/null; }
 # The program gives back what a menu or a box brought in once it closes, so a
 # single reading depends on whether one is open. RSS is read every second; a
 # sample holds the lowest reading since the last (what stays: the floor that a
 # leak raises) and the highest (the peak, held against the target).
-floor= peak=
+floor= peak= anon=
 note_rss() {
-  local rss
-  rss=$(rss_now) && [ -n "$rss" ] || return 1
+  local rss own
+  read -r rss own < <(rss_now) && [ -n "$own" ] || return 1
   if [ -z "$floor" ] || ((rss < floor)); then floor=$rss; fi
   if [ -z "$peak" ] || ((rss > peak)); then peak=$rss; fi
+  if [ -z "$anon" ] || ((own < anon)); then anon=$own; fi
 }
-sample() { # seconds rss_floor_kb fds x_pixmap_bytes x_windows rss_peak_kb
+sample() { # seconds rss_floor_kb fds x_pixmap_bytes x_windows rss_peak_kb anon_floor_kb
   local fds
   note_rss || return 1
   fds=$(ls "/proc/$pelmo_pid/fd" | wc -l)
-  echo "$1 $floor $fds $(x_resources) $peak"
-  floor= peak=
+  echo "$1 $floor $fds $(x_resources) $peak $anon"
+  floor= peak= anon=
 }
 
 samples=$work/samples
-echo "# seconds rss_floor_kb fds x_pixmap_bytes x_windows rss_peak_kb" >"$samples"
+echo "# seconds rss_floor_kb fds x_pixmap_bytes x_windows rss_peak_kb anon_floor_kb" >"$samples"
 start=$SECONDS
 end=$((start + minutes * 60))
 next=$start
@@ -234,14 +239,18 @@ awk -v limit="$rss_limit_kb" '
   $1 < 60 {next}
   {
     n++; t[n] = $1
-    for (c = 2; c <= 4; c++) { v[c, n] = $c }
+    for (c = 2; c <= 7; c++) { v[c, n] = $c }
   }
   END {
     if (n < 2) { print "soak-desktop: too few samples after the first minute"; exit 2 }
-    split("rss_floor_kb fds x_pixmap_bytes", name, " ")
-    noise[2] = 1024; noise[3] = 2; noise[4] = 16 * 1048576
+    name[2] = "rss_floor_kb"; name[3] = "fds"; name[4] = "x_pixmap_bytes"
+    name[7] = "anon_floor_kb"
+    judged[3] = judged[4] = judged[7] = 1
+    noise[3] = 2; noise[4] = 16 * 1048576; noise[7] = 1024
     bad = 0
-    for (c = 2; c <= 4; c++) {
+    split("7 2 3 4", columns, " ")
+    for (k = 1; k <= 4; k++) {
+      c = columns[k]
       st = sv = stt = stv = 0; top = v[c, 1]
       for (i = 1; i <= n; i++) {
         st += t[i]; sv += v[c, i]; stt += t[i] * t[i]; stv += t[i] * v[c, i]
@@ -250,9 +259,9 @@ awk -v limit="$rss_limit_kb" '
       d = n * stt - st * st
       slope = d > 0 ? (n * stv - st * sv) / d * 3600 : 0
       growth = top - v[c, 1]
-      printf "soak-desktop: %-15s first %d, last %d, max growth after 1 min %d, slope %.1f/h\n",
-        name[c - 1], v[c, 1], v[c, n], growth, slope
-      if (growth > noise[c]) bad = 1
+      printf "soak-desktop: %-15s first %d, last %d, max growth after 1 min %d, slope %.1f/h%s\n",
+        name[c], v[c, 1], v[c, n], growth, slope, (judged[c] ? "" : " (reported only)")
+      if (judged[c] && growth > noise[c]) bad = 1
     }
     printf "soak-desktop: largest RSS %.1f MB, target %.1f MB: %s\n", max_rss / 1024,
       limit / 1024, (max_rss > limit ? "missed" : "met")
