@@ -87,13 +87,25 @@ wait_for 15 sh -c 'xdotool search --onlyvisible --name "^Form1\$"' || {
 
 # --- the user ------------------------------------------------------------------
 form1() { xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1; }
+geometry() { # X Y W H of a window on the screen
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
 # The mascot's own pixel nearest the middle of its window, read off the screen
-# (the middle of its shape may fall between the body and a speech bubble).
+# (the middle of its shape may fall between the body and a speech bubble). Only
+# the work area is searched: a mascot that ate a food lying low stays partly
+# under the panel, whose pixels would be taken for its own and a press on them
+# would miss it.
 mascot_middle() {
-  local id x y w h
+  local id x y w h left top width height
   id=$(form1) && [ -n "$id" ] || return 1
-  read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4}
-    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+  read -r x y w h < <(geometry "$id")
+  read -r left top width height < <(xprop -root _NET_WORKAREA | tr -d , | awk '{print $3, $4, $5, $6}')
+  if ((x < left)); then w=$((w - (left - x))) x=$left; fi
+  if ((y < top)); then h=$((h - (top - y))) y=$top; fi
+  if ((x + w > left + width)); then w=$((left + width - x)); fi
+  if ((y + h > top + height)); then h=$((top + height - y)); fi
+  ((w > 0 && h > 0)) || return 1
   import -window root -depth 8 "$work/shot.ppm" 2>/dev/null
   python3 "$here/../tests/e2e/qt/xprobe.py" region "$work/shot.ppm" "$x" "$y" "$w" "$h" 000000 |
     awk '$3 != "none" {print $3, $4; found = 1} END {exit !found}'
@@ -107,11 +119,17 @@ menu_open() { # the program's popup menus: of that size, titled by the program's
   done
   return 1
 }
+# Each right-click that opened no menu is counted: a play that keeps missing the
+# mascot leaves it alone, and the samples would show an idle program.
 right_click_mascot() {
   local x y
-  read -r x y < <(mascot_middle) || return 1
-  xdotool mousemove 0 0 mousemove --sync "$x" "$y" click 3
-  wait_for 3 menu_open
+  echo try >>"$work/menus"
+  if read -r x y < <(mascot_middle); then
+    xdotool mousemove 0 0 mousemove --sync "$x" "$y" click 3
+    wait_for 3 menu_open && return 0
+  fi
+  echo miss >>"$work/misses"
+  return 1
 }
 # The menu's third entry opens the foods; KEYS picks one.
 serve() {
@@ -129,20 +147,27 @@ hide_and_show() {
   sleep 1
   local icon ix iy
   for icon in $(xdotool search --onlyvisible --classname pelmo 2>/dev/null); do
-    read -r ix iy w h < <(xwininfo -id "$icon" | awk '/Absolute upper-left X/ {x=$4}
-      /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    read -r ix iy w h < <(geometry "$icon")
     if ((w <= 32 && h <= 32)); then
       xdotool mousemove $((ix + w / 2)) $((iy + h / 2)) click --repeat 2 --delay 80 1
       break
     fi
   done
 }
+# A drag to the middle of the screen, or beside a food that lies about: a food
+# out of the mascot's reach would otherwise wait for ever, and the mascot idle
+# beside it.
 drag() {
-  local x y
+  local x y food fx fy to_x=700 to_y=340
   read -r x y < <(mascot_middle) || return 0
+  food=$(xdotool search --onlyvisible --name '^お食事の時間ですよ～$' 2>/dev/null | head -1)
+  if [ -n "$food" ]; then
+    read -r fx fy _ _ < <(geometry "$food")
+    to_x=$((fx + 200)) to_y=$((fy > 400 ? 340 : fy + 100))
+  fi
   xdotool mousemove 0 0 mousemove --sync "$x" "$y" mousedown 1
   for step in 1 2 3 4; do
-    xdotool mousemove $((300 + step * 100)) $((500 - step * 40))
+    xdotool mousemove $((x + (to_x - x) * step / 4)) $((y + (to_y - y) * step / 4))
     sleep 0.2
   done
   xdotool mouseup 1
@@ -229,7 +254,8 @@ kill -0 "$pelmo_pid" 2>/dev/null || {
 }
 sample $((SECONDS - start)) >>"$samples"
 [ -n "$samples_file" ] && cp "$samples" "$samples_file"
-echo "soak-desktop: $minutes minutes, the sun called off $suns times"
+echo "soak-desktop: $minutes minutes, the sun called off $suns times," \
+  "$(cat "$work/misses" 2>/dev/null | wc -l) of $(cat "$work/menus" 2>/dev/null | wc -l) menus missed"
 
 # Least-squares slope per hour of each column, over the samples after the first
 # minute, and the growth from the first of those to the largest later one.
