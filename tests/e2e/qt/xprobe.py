@@ -13,6 +13,11 @@
                                   of a screenshot's rectangle: how many pixels differ from the
                                   backdrop colour, how many are exact key blue, and one drawn
                                   pixel nearest the rectangle's centre ("none" if there is none)
+  xprobe.py steady PPM PPM X Y W H RRGGBB
+                                  of two screenshots' rectangle: the pixel nearest its centre
+                                  that is drawn alike in both, and so are its neighbours three
+                                  pixels off on each side ("none" if there is none): a spot a
+                                  click hits whichever of two alternating frames is up
   xprobe.py ink PPM X Y W H       how many pixels of a screenshot's rectangle differ from its
                                   most common colour (the text on a menu, for instance)
   xprobe.py figure BMP            where a 24-bit picture's pixels other than key blue begin:
@@ -189,6 +194,32 @@ def region(path, x, y, w, h, colour):
     print(drawn, blue, f"{best[0]} {best[1]}" if best else "none")
 
 
+def steady(first, second, x, y, w, h, colour):
+    width, height, a = read_ppm(first)
+    second_width, second_height, b = read_ppm(second)
+    if (second_width, second_height) != (width, height):
+        sys.exit("xprobe: the two screenshots differ in size")
+    back = bytes.fromhex(colour)
+
+    def alike(px, py):
+        if not (0 <= px < width and 0 <= py < height):
+            return False
+        at = (py * width + px) * 3
+        pixel = a[at:at + 3]
+        return pixel != back and pixel == b[at:at + 3]
+
+    cx, cy = x + w // 2, y + h // 2
+    best, best_distance = None, None
+    for py in range(max(y, 0), min(y + h, height)):
+        for px in range(max(x, 0), min(x + w, width)):
+            distance = abs(px - cx) + abs(py - cy)
+            if best is not None and distance >= best_distance:
+                continue
+            if all(alike(px + dx, py + dy) for dx, dy in ((0, 0), (3, 0), (-3, 0), (0, 3), (0, -3))):
+                best, best_distance = (px, py), distance
+    print(f"{best[0]} {best[1]}" if best else "none")
+
+
 def ink(path, x, y, w, h):
     width, height, pixels = read_ppm(path)
     counts = {}
@@ -263,6 +294,8 @@ def main(argv):
         figure(argv[1])
     elif len(argv) == 7 and argv[0] == "replica":
         replica(argv[1], argv[2], *map(int, argv[3:6]), argv[6])
+    elif len(argv) == 8 and argv[0] == "steady":
+        steady(argv[1], argv[2], *map(int, argv[3:7]), argv[7])
     elif len(argv) == 7 and argv[0] == "region":
         region(argv[1], *map(int, argv[2:6]), argv[6])
     else:
