@@ -139,17 +139,23 @@ right_click_mascot() {
   xdotool key Escape
   return 1
 }
+# A message box (food already served) is answered. It is modal: one left open,
+# because it came up later than looked for, would take every press after it.
+answer_box() {
+  local box
+  box=$(xdotool search --onlyvisible --name '^飼い主の方へ$' 2>/dev/null | head -1)
+  [ -z "$box" ] || xdotool windowactivate --sync "$box" key Return
+}
 # The menu's third entry opens the foods; KEYS picks one.
 serve() {
+  answer_box
   right_click_mascot || return 0
   xdotool key Down Down Down Right $1 Return
   sleep 0.5
-  # A message box (food already served) is answered.
-  local box
-  box=$(xdotool search --onlyvisible --name '^飼い主の方へ$' 2>/dev/null | head -1)
-  [ -n "$box" ] && xdotool windowactivate --sync "$box" key Return
+  answer_box
 }
 hide_and_show() {
+  answer_box
   right_click_mascot || return 0
   xdotool key Down Down Return # put away
   sleep 1
@@ -167,6 +173,7 @@ hide_and_show() {
 # beside it.
 drag() {
   local x y food fx fy to_x=700 to_y=340
+  answer_box
   read -r x y < <(mascot_middle) || return 0
   food=$(xdotool search --onlyvisible --name '^お食事の時間ですよ～$' 2>/dev/null | head -1)
   if [ -n "$food" ]; then
