@@ -93,10 +93,9 @@ geometry() { # X Y W H of a window on the screen
 }
 # The mascot's own pixel nearest the middle of its window, read off the screen
 # (the middle of its shape may fall between the body and a speech bubble), where
-# it does not move between frames. Only
-# the work area is searched: a mascot that ate a food lying low stays partly
-# under the panel, whose pixels would be taken for its own and a press on them
-# would miss it.
+# it does not move between frames. Only the work area is searched: a mascot that
+# ate a food lying low stays partly under the panel, whose pixels would be taken
+# for its own, and a press on them would miss it.
 mascot_middle() {
   local id x y w h left top width height
   id=$(form1) && [ -n "$id" ] || return 1
@@ -178,7 +177,7 @@ drag() {
   food=$(xdotool search --onlyvisible --name '^お食事の時間ですよ～$' 2>/dev/null | head -1)
   if [ -n "$food" ]; then
     read -r fx fy _ _ < <(geometry "$food")
-    to_x=$((fx + 200)) to_y=$((fy > 400 ? 340 : fy + 100))
+    to_x=$((fx > 640 ? fx - 200 : fx + 200)) to_y=$((fy > 400 ? 340 : fy + 100))
   fi
   xdotool mousemove 0 0 mousemove --sync "$x" "$y" mousedown 1
   for step in 1 2 3 4; do
