@@ -30,7 +30,7 @@ pelmo=$build/app/pelmo
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/lib/xvfb.sh"
 require_tools soak-desktop "scripts/install-deps installs the test packages" Xvfb openbox tint2 \
-  pulseaudio pactl xdotool xwininfo xprop xrestop import python3
+  pulseaudio pactl xdotool xwininfo xprop xrestop python3
 [ -x "$pelmo" ] || {
   echo "soak-desktop: no program at $pelmo; build the target pelmo first" >&2
   exit 2
@@ -91,28 +91,17 @@ geometry() { # X Y W H of a window on the screen
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4}
     /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
-# The mascot's own pixel nearest the middle of its window, read off the screen
-# (the middle of its shape may fall between the body and a speech bubble), where
-# it does not move between frames. Only the work area is searched: a mascot that
-# ate a food lying low stays partly under the panel, whose pixels would be taken
-# for its own, and a press on them would miss it.
+# A point of the mascot near its middle (the middle of its shape may fall
+# between the body and a speech bubble), read off the window's shape rather
+# than the screen: a mascot that ate a food lying low sits over the panel,
+# whose pixels a screenshot would mix with its own; and one that both of two
+# frames a tick apart cover, for the spinning and the drunken frames move the
+# body itself.
 mascot_middle() {
-  local id x y w h left top width height
+  local id
   id=$(form1) && [ -n "$id" ] || return 1
-  read -r x y w h < <(geometry "$id")
-  read -r left top width height < <(xprop -root _NET_WORKAREA | tr -d , | awk '{print $3, $4, $5, $6}')
-  if ((x < left)); then w=$((w - (left - x))) x=$left; fi
-  if ((y < top)); then h=$((h - (top - y))) y=$top; fi
-  if ((x + w > left + width)); then w=$((left + width - x)); fi
-  if ((y + h > top + height)); then h=$((top + height - y)); fi
-  ((w > 0 && h > 0)) || return 1
-  # Two looks a tick apart: the spinning and the drunken frames move the body
-  # itself, and a press must land on a pixel that both frames draw.
-  import -window root -depth 8 "$work/shot1.ppm" 2>/dev/null
-  sleep 0.12
-  import -window root -depth 8 "$work/shot2.ppm" 2>/dev/null
-  python3 "$here/../tests/e2e/qt/xprobe.py" steady "$work/shot1.ppm" "$work/shot2.ppm" \
-    "$x" "$y" "$w" "$h" 000000 | awk '$1 != "none" {print $1, $2; found = 1} END {exit !found}'
+  python3 "$here/../tests/e2e/qt/xprobe.py" grip "$id" |
+    awk '$1 != "none" {print $1, $2; found = 1} END {exit !found}'
 }
 menu_open() { # the program's popup menus: of that size, titled by the program's name
   local id w h

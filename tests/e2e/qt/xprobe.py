@@ -13,11 +13,11 @@
                                   of a screenshot's rectangle: how many pixels differ from the
                                   backdrop colour, how many are exact key blue, and one drawn
                                   pixel nearest the rectangle's centre ("none" if there is none)
-  xprobe.py steady PPM PPM X Y W H RRGGBB
-                                  of two screenshots' rectangle: the pixel nearest its centre
-                                  that is drawn alike in both, and so are its neighbours three
-                                  pixels off on each side ("none" if there is none): a spot a
-                                  click hits whichever of two alternating frames is up
+  xprobe.py grip WINDOW            a point of the screen inside a window's shape in two looks
+                                  a tick apart, and so are its neighbours three pixels off on
+                                  each side, nearest the middle of the shape ("none" if there
+                                  is none): where a press takes hold of the mascot whichever of
+                                  two alternating frames is up, and whatever lies beneath it
   xprobe.py ink PPM X Y W H       how many pixels of a screenshot's rectangle differ from its
                                   most common colour (the text on a menu, for instance)
   xprobe.py figure BMP            where a 24-bit picture's pixels other than key blue begin:
@@ -30,6 +30,7 @@
 import ctypes
 import ctypes.util
 import sys
+import time
 
 
 def load(name, fallback):
@@ -194,30 +195,64 @@ def region(path, x, y, w, h, colour):
     print(drawn, blue, f"{best[0]} {best[1]}" if best else "none")
 
 
-def steady(first, second, x, y, w, h, colour):
-    width, height, a = read_ppm(first)
-    second_width, second_height, b = read_ppm(second)
-    if (second_width, second_height) != (width, height):
-        sys.exit("xprobe: the two screenshots differ in size")
-    back = bytes.fromhex(colour)
+class XRectangle(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort)]
 
-    def alike(px, py):
-        if not (0 <= px < width and 0 <= py < height):
-            return False
-        at = (py * width + px) * 3
-        pixel = a[at:at + 3]
-        return pixel != back and pixel == b[at:at + 3]
 
-    cx, cy = x + w // 2, y + h // 2
-    best, best_distance = None, None
-    for py in range(max(y, 0), min(y + h, height)):
-        for px in range(max(x, 0), min(x + w, width)):
-            distance = abs(px - cx) + abs(py - cy)
-            if best is not None and distance >= best_distance:
-                continue
-            if all(alike(px + dx, py + dy) for dx, dy in ((0, 0), (3, 0), (-3, 0), (0, 3), (0, -3))):
-                best, best_distance = (px, py), distance
-    print(f"{best[0]} {best[1]}" if best else "none")
+def shape_on_screen(display, window, screen_width, screen_height):
+    """The window's bounding shape as a screen-sized bitmap, and the shape's extents."""
+    xext = load("Xext", "libXext.so.6")
+    xext.XShapeGetRectangles.restype = ctypes.POINTER(XRectangle)
+    xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                         ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+    x11.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
+                                          ctypes.c_int, ctypes.c_int,
+                                          ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int),
+                                          ctypes.POINTER(ctypes.c_ulong)]
+    left, top, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+    if not x11.XTranslateCoordinates(display, window, x11.XDefaultRootWindow(display), 0, 0,
+                                     ctypes.byref(left), ctypes.byref(top), ctypes.byref(child)):
+        return None, None
+    count, ordering = ctypes.c_int(), ctypes.c_int()
+    rects = xext.XShapeGetRectangles(display, window, 0, ctypes.byref(count), ctypes.byref(ordering))
+    covered = bytearray(screen_width * screen_height)
+    extents = None
+    for i in range(count.value):
+        r = rects[i]
+        x0, y0 = max(left.value + r.x, 0), max(top.value + r.y, 0)
+        x1 = min(left.value + r.x + r.width, screen_width)
+        y1 = min(top.value + r.y + r.height, screen_height)
+        if x0 >= x1 or y0 >= y1:
+            continue
+        for row in range(y0, y1):
+            covered[row * screen_width + x0:row * screen_width + x1] = b"\x01" * (x1 - x0)
+        extents = (x0, y0, x1, y1) if extents is None else (
+            min(extents[0], x0), min(extents[1], y0), max(extents[2], x1), max(extents[3], y1))
+    return covered, extents
+
+
+def grip(window):
+    display = open_display()
+    x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    width, height = x11.XDisplayWidth(display, 0), x11.XDisplayHeight(display, 0)
+    first, extents = shape_on_screen(display, window, width, height)
+    time.sleep(0.12)
+    second, _ = shape_on_screen(display, window, width, height)
+    if extents is None or second is None:
+        print("none")
+        return
+
+    def held(px, py):
+        return all(0 <= px + dx < width and 0 <= py + dy < height and
+                   first[(py + dy) * width + px + dx] and second[(py + dy) * width + px + dx]
+                   for dx, dy in ((0, 0), (3, 0), (-3, 0), (0, 3), (0, -3)))
+
+    cx, cy = (extents[0] + extents[2]) // 2, (extents[1] + extents[3]) // 2
+    best = min(((abs(px - cx) + abs(py - cy), px, py)
+                for py in range(extents[1], extents[3]) for px in range(extents[0], extents[2])
+                if held(px, py)), default=None)
+    print(f"{best[1]} {best[2]}" if best else "none")
 
 
 def ink(path, x, y, w, h):
@@ -294,8 +329,8 @@ def main(argv):
         figure(argv[1])
     elif len(argv) == 7 and argv[0] == "replica":
         replica(argv[1], argv[2], *map(int, argv[3:6]), argv[6])
-    elif len(argv) == 8 and argv[0] == "steady":
-        steady(argv[1], argv[2], *map(int, argv[3:7]), argv[7])
+    elif len(argv) == 2 and argv[0] == "grip":
+        grip(int(argv[1], 0))
     elif len(argv) == 7 and argv[0] == "region":
         region(argv[1], *map(int, argv[2:6]), argv[6])
     else:
