@@ -177,6 +177,15 @@ look_moving() { # NAME
 # A suite whose desktop has a bar at the bottom sets bar_top to where it begins.
 status_corner() { awk -v bar="${bar_top:-800}" '!($1 >= 1200 && $2 >= 720) && $2 < bar'; }
 
+# The walk may take the mascot down behind a bar at the bottom, which the X
+# server does not know of: nothing of it is then drawn, and nothing is wrong.
+behind_the_bar() { # OUTPUT-OF-look
+  local wy wh
+  [ -n "${bar_top:-}" ] || return 1
+  read -r _ wy _ wh < <(echo "$1" | head -1)
+  ((wy + wh > bar_top)) && [ -z "$(echo "$1" | tail -n +2 | status_corner)" ]
+}
+
 # Every figure drawn lies within the mascot's window: no black or white stage,
 # no trail of earlier frames, nothing left over.
 only_the_mascot() { # OUTPUT-OF-look
@@ -209,6 +218,7 @@ check_walking() {
     for frame in 2 3 4 5 6 7 8; do
       sleep 0.7
       seen=$(look "walking-$frame") || continue
+      behind_the_bar "$seen" && continue
       only_the_mascot "$seen" || clean=0
       blue=$((blue + $("${shot_tool[@]}" count "$work/shot.ppm" 0000ff)))
     done
