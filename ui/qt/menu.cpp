@@ -46,8 +46,7 @@ std::unique_ptr<QWidget> BuildCatcher() {
 
 PopupMenus::PopupMenus()
     : main_(BuildMenu(engine::PopupMenu::PopupMain)),
-      tray_(BuildMenu(engine::PopupMenu::PopupTray)),
-      catcher_(BuildCatcher()) {}
+      tray_(BuildMenu(engine::PopupMenu::PopupTray)) {}
 
 PopupMenus::~PopupMenus() = default;
 
@@ -57,13 +56,15 @@ MenuItem PopupMenus::Choose(engine::PopupMenu which, QPoint at, bool composited)
   if (which == engine::PopupMenu::None || main_->isVisible() || tray_->isVisible())
     return MenuItem::None;
   if (composited) {
+    // Built on first need: a bare X server never needs it.
+    if (catcher_ == nullptr) catcher_ = BuildCatcher();
     const QScreen* screen = QGuiApplication::screenAt(at);
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
     catcher_->setGeometry(screen->virtualGeometry());
     catcher_->show();
   }
   const QAction* chosen = menu->exec(at);
-  catcher_->hide();
+  if (catcher_ != nullptr) catcher_->hide();
   if (chosen == nullptr || !chosen->data().isValid()) return MenuItem::None;
   return static_cast<MenuItem>(chosen->data().toInt());
 }

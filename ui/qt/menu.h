@@ -26,7 +26,7 @@ class PopupMenus {
  private:
   std::unique_ptr<QMenu> main_;
   std::unique_ptr<QMenu> tray_;
-  std::unique_ptr<QWidget> catcher_;
+  std::unique_ptr<QWidget> catcher_;  // only where a compositor draws the screen
 };
 
 }  // namespace pelmo::ui::qt

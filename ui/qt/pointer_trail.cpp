@@ -12,11 +12,10 @@ namespace pelmo::ui::qt {
 PointerTrail::PointerTrail(xcb_connection_t* connection) : connection_(connection) {
   const xcb_query_extension_reply_t* xinput = xcb_get_extension_data(connection_, &xcb_input_id);
   if (xinput != nullptr && xinput->present) xinputOpcode_ = xinput->major_opcode;
-  QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 PointerTrail::~PointerTrail() {
-  QCoreApplication::instance()->removeNativeEventFilter(this);
+  Stop();
 }
 
 void PointerTrail::Follow() {
@@ -27,10 +26,14 @@ void PointerTrail::Follow() {
   position_ = QPoint(reply->root_x, reply->root_y);
   std::free(reply);
   asked_ = cookie.sequence;
+  // Only while the mascot is held does any event need a look; the rest of the
+  // time the filter is not in Qt's way at all.
+  if (!following_) QCoreApplication::instance()->installNativeEventFilter(this);
   following_ = true;
 }
 
 void PointerTrail::Stop() {
+  if (following_) QCoreApplication::instance()->removeNativeEventFilter(this);
   following_ = false;
 }
 

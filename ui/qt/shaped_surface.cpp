@@ -7,11 +7,15 @@ namespace pelmo::ui::qt {
 namespace {
 
 // Room around the sprite in which it moves before the window has to follow.
-constexpr int kStageMargin = 64;
+// Following costs the server as much again as the tick's own drawing: the move
+// carries the sprite along and the reshape brings it back, each repainting what
+// the whole sprite uncovered. The stage's pixmap has this much round the
+// sprite, about 1 MB for the walking mascot.
+constexpr int kStageMargin = 192;
 
 // The window around a sprite that had to leave it: centred on the sprite, except
 // along an axis the sprite is moving on, where the room is put ahead of it. A
-// walk of a few pixels per tick then moves the window about once in forty ticks.
+// walk of ten pixels a tick then moves the window about once in thirty-seven.
 QRect StageAround(QRect sprite, QPoint motion) {
   QRect stage = sprite.adjusted(-kStageMargin, -kStageMargin, kStageMargin, kStageMargin);
   const int ahead = kStageMargin - 8;
