@@ -303,10 +303,7 @@ void QtPlatform::MoveFoodFormWithPointer() {
 
 void QtPlatform::ShowMessage(std::string_view text, std::string_view caption) {
   Replan();  // the ticks inside the box's loop follow what led to it
-  {
-    QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok);
-    box.exec();
-  }
+  messages_.Show(FromUtf8(caption), FromUtf8(text));
   ReturnFreedMemory();
 }
 

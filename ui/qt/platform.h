@@ -13,6 +13,7 @@
 #include "ui/qt/compositing.h"
 #include "ui/qt/desktop_scale.h"
 #include "ui/qt/menu.h"
+#include "ui/qt/message_box.h"
 #include "ui/qt/pointer_trail.h"
 #include "ui/qt/session_signals.h"
 #include "ui/qt/sound.h"
@@ -86,6 +87,7 @@ class QtPlatform : public Platform {
   QElapsedTimer clock_;
   TickSchedule schedule_;
   PopupMenus menus_;
+  MessageBox messages_;
   CuePlayer sound_;
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<SessionSignals> sessionEnd_;

@@ -1,0 +1,15 @@
+#include "ui/qt/message_box.h"
+
+namespace pelmo::ui::qt {
+
+void MessageBox::Show(const QString& caption, const QString& text) {
+  if (box_ == nullptr) {
+    box_ = std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+  } else {
+    box_->setWindowTitle(caption);
+    box_->setText(text);
+  }
+  box_->exec();
+}
+
+}  // namespace pelmo::ui::qt
