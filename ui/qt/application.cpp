@@ -69,6 +69,7 @@ int RunApplication(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  BoundPixmapCache();
   // Qt's start reads far more of its libraries than the mascot runs on, and the
   // kernel maps the neighbours of each page read as well. Letting those go here,
   // before the windows are built, as well as once the first frames are up,

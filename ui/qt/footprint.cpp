@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QPixmapCache>
 
 #include "ui/qt/resident_pages.h"
 
@@ -14,6 +15,10 @@ namespace pelmo::ui::qt {
 
 void ShareOneHeap() {
   mallopt(M_ARENA_MAX, 1);
+}
+
+void BoundPixmapCache() {
+  QPixmapCache::setCacheLimit(256);  // in kilobytes
 }
 
 namespace {
