@@ -51,5 +51,29 @@ TEST(MessageBox, BoxesShownOverAndOverLeaveTheHeapWhereItWas) {
   EXPECT_LT(after, before + 64 * 1024) << "the heap grew by " << after - before << " bytes";
 }
 
+// A message that comes while the box is up is shown too, once the first is
+// answered or on top of it, not lost.
+TEST(MessageBox, AMessageWhileTheBoxIsUpIsShownToo) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "qt_tests";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  MessageBox messages;
+  QStringList seen;
+  QTimer::singleShot(0, [&] {
+    seen << static_cast<QMessageBox*>(QApplication::activeModalWidget())->text();
+    QTimer::singleShot(0, [&] {
+      auto* box = static_cast<QMessageBox*>(QApplication::activeModalWidget());
+      seen << box->text();
+      box->close();
+    });
+    messages.Show(QStringLiteral("飼い主の方へ"), QStringLiteral("second"));
+    QApplication::activeModalWidget()->close();
+  });
+  messages.Show(QStringLiteral("飼い主の方へ"), QStringLiteral("first"));
+  EXPECT_EQ(seen, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+}
+
 }  // namespace
 }  // namespace pelmo::ui::qt

@@ -3,6 +3,13 @@
 namespace pelmo::ui::qt {
 
 void MessageBox::Show(const QString& caption, const QString& text) {
+  if (box_ != nullptr && box_->isVisible()) {
+    // Asked again while it is up, from a tick inside its loop: a box of its
+    // own, for the kept one cannot be shown twice at once.
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    box.exec();
+    return;
+  }
   if (box_ == nullptr) {
     box_ = std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
   } else {
