@@ -21,6 +21,20 @@ class ButtonsWithIcons : public QProxyStyle {
   }
 };
 
+// The boxes are drawn by a Qt of their own, off screen unless told otherwise.
+class MessageBoxOffScreen : public testing::Test {
+ private:
+  static bool OffScreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+  }
+  bool offScreen_ = OffScreen();  // before the application reads it
+  int argc_ = 1;
+  char name_[9] = "qt_tests";
+  char* argv_[2] = {name_, nullptr};
+  QApplication app_{argc_, argv_};
+};
+
 // The box is drawn, as the desktop draws it when it comes up, and answered.
 void ShowAndAnswer(MessageBox& messages) {
   QTimer::singleShot(0, [] {
@@ -34,12 +48,7 @@ void ShowAndAnswer(MessageBox& messages) {
 
 // The program answers its user with boxes all day; each one must leave the
 // heap as it found it once answered.
-TEST(MessageBox, BoxesShownOverAndOverLeaveTheHeapWhereItWas) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "qt_tests";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+TEST_F(MessageBoxOffScreen, BoxesShownOverAndOverLeaveTheHeapWhereItWas) {
   QApplication::setStyle(new ButtonsWithIcons);  // the application takes it
   MessageBox messages;
   for (int i = 0; i < 20; ++i) ShowAndAnswer(messages);  // fonts and the style load
@@ -53,12 +62,7 @@ TEST(MessageBox, BoxesShownOverAndOverLeaveTheHeapWhereItWas) {
 
 // A message that comes while the box is up is shown too, once the first is
 // answered or on top of it, not lost.
-TEST(MessageBox, AMessageWhileTheBoxIsUpIsShownToo) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "qt_tests";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+TEST_F(MessageBoxOffScreen, AMessageWhileTheBoxIsUpIsShownToo) {
   MessageBox messages;
   QStringList seen;
   QTimer::singleShot(0, [&] {
