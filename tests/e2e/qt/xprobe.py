@@ -13,11 +13,13 @@
                                   of a screenshot's rectangle: how many pixels differ from the
                                   backdrop colour, how many are exact key blue, and one drawn
                                   pixel nearest the rectangle's centre ("none" if there is none)
-  xprobe.py grip WINDOW            a point of the screen inside a window's shape in two looks
+  xprobe.py grip WINDOW [BOTTOM]   a point of the screen inside a window's shape in two looks
                                   a tick apart, and so are its neighbours three pixels off on
                                   each side, nearest the middle of the shape ("none" if there
                                   is none): where a press takes hold of the mascot whichever of
-                                  two alternating frames is up, and whatever lies beneath it
+                                  two alternating frames is up, and whatever lies beneath it;
+                                  with BOTTOM, only above that screen row (where a bar at the
+                                  bottom of the screen, stacked over the window, ends)
   xprobe.py ink PPM X Y W H       how many pixels of a screenshot's rectangle differ from its
                                   most common colour (the text on a menu, for instance)
   xprobe.py figure BMP            where a 24-bit picture's pixels other than key blue begin:
@@ -232,10 +234,12 @@ def shape_on_screen(display, window, screen_width, screen_height):
     return covered, extents
 
 
-def grip(window):
+def grip(window, bottom=None):
     display = open_display()
     x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
     width, height = x11.XDisplayWidth(display, 0), x11.XDisplayHeight(display, 0)
+    if bottom is not None:
+        height = min(height, bottom)
     first, extents = shape_on_screen(display, window, width, height)
     time.sleep(0.12)
     second, _ = shape_on_screen(display, window, width, height)
@@ -329,8 +333,8 @@ def main(argv):
         figure(argv[1])
     elif len(argv) == 7 and argv[0] == "replica":
         replica(argv[1], argv[2], *map(int, argv[3:6]), argv[6])
-    elif len(argv) == 2 and argv[0] == "grip":
-        grip(int(argv[1], 0))
+    elif len(argv) in (2, 3) and argv[0] == "grip":
+        grip(int(argv[1], 0), *map(int, argv[2:]))
     elif len(argv) == 7 and argv[0] == "region":
         region(argv[1], *map(int, argv[2:6]), argv[6])
     else:
