@@ -67,7 +67,7 @@ QtPlatform::QtPlatform(const ScaleVariables& variables)
   if (x11 == nullptr) throw std::runtime_error("Pelmo needs an X11 display.");
   compositing_ =
       std::make_unique<CompositingWatch>(x11->connection(), [this] { FollowCompositing(); });
-  trail_ = std::make_unique<PointerTrail>(x11->connection());
+  grab_ = std::make_unique<PointerGrab>(x11->connection());
   for (WindowId id : kWindows)
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored,
@@ -216,8 +216,7 @@ QCursor QtPlatform::ScaledDragCursor() const {
 }
 
 engine::Point QtPlatform::CursorPos() {
-  const std::optional<QPoint> held = trail_->Position();
-  const QPoint pos = held ? *held : QCursor::pos();
+  const QPoint pos = QCursor::pos();
   return scale_.ToEngine(engine::Point{pos.x(), pos.y()});
 }
 
@@ -252,17 +251,16 @@ void QtPlatform::SetDragCursor() {
 void QtPlatform::CaptureMouse() {
   SpriteWindow& form1 = Window(WindowId::Form1);
   form1.Hold(PointerArea());
-  captured_ = form1.setMouseGrabEnabled(true);
-  trail_->Follow();
+  grab_->Take(static_cast<xcb_window_t>(form1.winId()));
 }
 
-// Qt's ungrab ends any grab of the pointer, also the one X holds for a press on
-// the food that is about to be dragged; so only a grab of our own is released.
+// An ungrab ends any grab of the pointer, also the one X holds for a press on
+// the food that is about to be dragged; so only the grab the program took is
+// let go.
 void QtPlatform::ReleaseMouse() {
   SpriteWindow& form1 = Window(WindowId::Form1);
-  trail_->Stop();
+  grab_->Release();
   form1.Release();
-  if (std::exchange(captured_, false)) form1.setMouseGrabEnabled(false);
   if (std::exchange(dragCursorShown_, false)) form1.unsetCursor();
 }
 

@@ -14,7 +14,7 @@
 #include "ui/qt/desktop_scale.h"
 #include "ui/qt/menu.h"
 #include "ui/qt/message_box.h"
-#include "ui/qt/pointer_trail.h"
+#include "ui/qt/pointer_grab.h"
 #include "ui/qt/session_signals.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
@@ -72,7 +72,7 @@ class QtPlatform : public Platform {
 
   Forms* forms_ = nullptr;
   std::unique_ptr<CompositingWatch> compositing_;
-  std::unique_ptr<PointerTrail> trail_;  // the pointer while the mascot is held
+  std::unique_ptr<PointerGrab> grab_;  // the pointer while the mascot is held
   ScaleVariables variables_;
   DisplayScale scale_;
   QFont baseFont_;
@@ -82,7 +82,6 @@ class QtPlatform : public Platform {
   QPixmap dragPixmap_;
   QCursor dragCursor_;
   bool dragCursorShown_ = false;
-  bool captured_ = false;
   QTimer timer_;  // single-shot, set for the next tick that is not quiet
   QElapsedTimer clock_;
   TickSchedule schedule_;

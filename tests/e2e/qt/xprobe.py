@@ -7,6 +7,8 @@
   xprobe.py cursor                the current pointer image: width height xhot yhot and the
                                   number of strawberry-red pixels in it
   xprobe.py tray                  exit status 0 when a tray host owns the system tray selection
+  xprobe.py free                  exit status 0 when no program holds the pointer: it can be
+                                  grabbed (and is let go at once)
   xprobe.py audible RAW           seconds from the first to the last clearly audible sample of
                                   a recording (16-bit little-endian stereo at 44100 Hz)
   xprobe.py region PPM X Y W H RRGGBB
@@ -147,6 +149,21 @@ def tray():
     x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     atom = x11.XInternAtom(display, b"_NET_SYSTEM_TRAY_S0", 0)
     sys.exit(0 if x11.XGetSelectionOwner(display, atom) else 1)
+
+
+def free():
+    display = open_display()
+    x11.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint,
+                                 ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
+                                 ctypes.c_ulong]
+    x11.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    grab_success = 0
+    status = x11.XGrabPointer(display, x11.XDefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0)
+    if status == grab_success:
+        x11.XUngrabPointer(display, 0)
+    x11.XSync(display, 0)
+    sys.exit(0 if status == grab_success else 1)
 
 
 def audible(path, threshold=300):
@@ -325,6 +342,8 @@ def main(argv):
         cursor()
     elif argv == ["tray"]:
         tray()
+    elif argv == ["free"]:
+        free()
     elif len(argv) == 2 and argv[0] == "audible":
         audible(argv[1])
     elif len(argv) == 6 and argv[0] == "ink":
