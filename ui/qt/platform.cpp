@@ -68,6 +68,7 @@ QtPlatform::QtPlatform(const ScaleVariables& variables)
   compositing_ =
       std::make_unique<CompositingWatch>(x11->connection(), [this] { FollowCompositing(); });
   grab_ = std::make_unique<PointerGrab>(x11->connection());
+  pointer_ = std::make_unique<PointerQuery>(x11->connection());
   for (WindowId id : kWindows)
     windows_[static_cast<std::size_t>(id)] = std::make_unique<SpriteWindow>(
         id == WindowId::FoodForm ? SpriteWindow::Motion::Followed : SpriteWindow::Motion::Ignored,
@@ -216,7 +217,8 @@ QCursor QtPlatform::ScaledDragCursor() const {
 }
 
 engine::Point QtPlatform::CursorPos() {
-  const QPoint pos = QCursor::pos();
+  const std::optional<QPoint> asked = pointer_->Position();
+  const QPoint pos = asked ? *asked : QCursor::pos();
   return scale_.ToEngine(engine::Point{pos.x(), pos.y()});
 }
 

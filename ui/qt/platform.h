@@ -15,6 +15,7 @@
 #include "ui/qt/menu.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/pointer_grab.h"
+#include "ui/qt/pointer_query.h"
 #include "ui/qt/session_signals.h"
 #include "ui/qt/sound.h"
 #include "ui/qt/tray.h"
@@ -73,6 +74,7 @@ class QtPlatform : public Platform {
   Forms* forms_ = nullptr;
   std::unique_ptr<CompositingWatch> compositing_;
   std::unique_ptr<PointerGrab> grab_;  // the pointer while the mascot is held
+  std::unique_ptr<PointerQuery> pointer_;
   ScaleVariables variables_;
   DisplayScale scale_;
   QFont baseFont_;
