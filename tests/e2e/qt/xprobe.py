@@ -264,16 +264,23 @@ def grip(window, bottom=None):
         print("none")
         return
 
-    def held(px, py):
+    def held(px, py, around):
         return all(0 <= px + dx < width and 0 <= py + dy < height and
                    first[(py + dy) * width + px + dx] and second[(py + dy) * width + px + dx]
-                   for dx, dy in ((0, 0), (3, 0), (-3, 0), (0, 3), (0, -3)))
+                   for dx, dy in around)
 
+    # A point with room round it, where a moving frame cannot slip from under
+    # the press; failing that, as of a mascot showing only a sliver of itself,
+    # any point that both looks share.
     cx, cy = (extents[0] + extents[2]) // 2, (extents[1] + extents[3]) // 2
-    best = min(((abs(px - cx) + abs(py - cy), px, py)
-                for py in range(extents[1], extents[3]) for px in range(extents[0], extents[2])
-                if held(px, py)), default=None)
-    print(f"{best[1]} {best[2]}" if best else "none")
+    for around in (((0, 0), (3, 0), (-3, 0), (0, 3), (0, -3)), ((0, 0),)):
+        best = min(((abs(px - cx) + abs(py - cy), px, py)
+                    for py in range(extents[1], extents[3]) for px in range(extents[0], extents[2])
+                    if held(px, py, around)), default=None)
+        if best:
+            print(f"{best[1]} {best[2]}")
+            return
+    print("none")
 
 
 def ink(path, x, y, w, h):
