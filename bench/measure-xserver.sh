@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# What a tick of the walking mascot costs the X server, in instructions counted
-# by valgrind's callgrind, which the shared machine's load cannot blur as it does
-# CPU seconds: the X server (Xvfb) runs under callgrind throughout, and so does
-# Pelmo, whose engine ticks are counted in the same span.
+# What a tick of the walking or the held mascot costs the X server, in
+# instructions counted by valgrind's callgrind, which the shared machine's load
+# cannot blur as it does CPU seconds: the X server (Xvfb) runs under callgrind
+# throughout, and so does Pelmo, whose engine ticks are counted in the same span.
 #
 #   bench/measure-xserver.sh BUILD_DIR [SECONDS [DISPLAY]]
 #                      (default 30 seconds; DISPLAY a number, else the first free)
 #
-# Three spans of SECONDS each, every count taken from zero at a span's start:
-# the pointer circling alone (as in measure-desktop.sh), oneko chasing it, and
-# Pelmo walking on its own (seed 964, the pointer left still). oneko's share is
-# the server's count beyond the pointer's; it ticks every 125 ms, Pelmo every
+# Four spans of SECONDS each, every count taken from zero at a span's start:
+# the pointer circling alone (as in measure-desktop.sh), oneko chasing it,
+# Pelmo walking on its own (seed 964, the pointer left still), and Pelmo held,
+# dragged round the same circle. oneko's and the held mascot's shares are the
+# server's count beyond the pointer's; oneko ticks every 125 ms, Pelmo every
 # 100 ms. Prints the server's instructions per tick of each program, and
-# Pelmo's own. Needs valgrind; a run takes about a minute beyond 3 x SECONDS.
+# Pelmo's own. Needs valgrind; a run takes about a minute beyond 4 x SECONDS.
 # KEEP=DIR keeps the dumps there, for callgrind_annotate.
 set -uo pipefail
 export PATH=$PATH:/usr/games # where Debian puts oneko
@@ -103,7 +104,7 @@ circle() {
 }
 per() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.0f", (b > 0 ? a / b : 0)}'; }
 
-echo "measure-xserver: display $DISPLAY, three spans of $seconds s under callgrind"
+echo "measure-xserver: display $DISPLAY, four spans of $seconds s under callgrind"
 xdotool mousemove 640 150
 zero "$xvfb"
 circle "$seconds"
@@ -134,6 +135,21 @@ x_pelmo=$(instructions "$xvfb" xvfb 3)
 pelmo_own=$(instructions "$pelmo_pid" pelmo 1)
 ticks=$(calls pelmo.out.1 'Forms::OnTimer(')
 
+# Held: taken near its middle and dragged round the circle, the button down.
+read -r gx gy < <(python3 "$(dirname "$0")/../tests/e2e/qt/xprobe.py" grip \
+  "$(xdotool search --onlyvisible --name '^Form1$' | head -1)")
+[ "$gx" != none ] || {
+  echo "measure-xserver: no point of the mascot to take hold of" >&2
+  exit 1
+}
+xdotool mousemove --sync "$gx" "$gy" mousedown 1 sleep 1 mousemove 940 400 sleep 2
+zero "$xvfb" && zero "$pelmo_pid"
+circle "$seconds"
+x_held=$(instructions "$xvfb" xvfb 4)
+held_own=$(instructions "$pelmo_pid" pelmo 2)
+held_ticks=$(calls pelmo.out.2 'Forms::OnTimer(')
+xdotool mouseup 1
+
 oneko_ticks=$((seconds * 8))
 x_oneko_share=$(awk -v a="$x_oneko" -v b="$x_pointer" 'BEGIN {printf "%.0f", a - b}')
 echo "X server, the pointer alone: $x_pointer instructions in $seconds s"
@@ -141,3 +157,7 @@ echo "X server for oneko chasing: $x_oneko_share beyond the pointer's in $oneko_
   "$(per "$x_oneko_share" "$oneko_ticks") per tick"
 echo "X server for Pelmo walking: $x_pelmo in $ticks ticks: $(per "$x_pelmo" "$ticks") per tick"
 echo "Pelmo's own: $pelmo_own in $ticks ticks: $(per "$pelmo_own" "$ticks") per tick"
+x_held_share=$(awk -v a="$x_held" -v b="$x_pointer" 'BEGIN {printf "%.0f", a - b}')
+echo "X server for Pelmo held: $x_held_share beyond the pointer's in $held_ticks ticks:" \
+  "$(per "$x_held_share" "$held_ticks") per tick"
+echo "Pelmo's own, held: $held_own in $held_ticks ticks: $(per "$held_own" "$held_ticks") per tick"
