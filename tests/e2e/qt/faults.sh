@@ -140,14 +140,11 @@ tray_icon() {
   return 1
 }
 no_program_window() { ! xdotool search --classname pelmo >/dev/null 2>&1; }
-# The mascot's own pixel nearest the middle of its window.
+# Where a press lands on the mascot: a point of its shape that two looks a tick
+# apart share with room round it, whichever frame is up when the press comes.
 mascot_pixel() {
-  local id x y w h
-  id=$(window Form1)
-  read -r x y w h < <(geometry "$id")
-  import -window root -depth 8 "$work/shot.ppm" 2>/dev/null
-  "${probe[@]}" region "$work/shot.ppm" "$x" "$y" "$w" "$h" "$backdrop_colour" |
-    awk '{print $3, $4}'
+  "${probe[@]}" grip "$(window Form1)" |
+    awk '$1 != "none" {print $1, $2; found = 1} END {exit !found}'
 }
 # Seconds of clearly audible sound that a press on the mascot plays: the press
 # starts a drag, whose chime plays on the null sink and is recorded off its monitor.
