@@ -17,9 +17,10 @@
                                   pixel nearest the rectangle's centre ("none" if there is none)
   xprobe.py grip WINDOW [BOTTOM]   a point of the screen inside a window's shape in two looks
                                   a tick apart, and so are its neighbours three pixels off on
-                                  each side, nearest the middle of the shape ("none" if there
-                                  is none): where a press takes hold of the mascot whichever of
-                                  two alternating frames is up, and whatever lies beneath it;
+                                  each side, nearest the middle of the shape (failing that,
+                                  any point the two looks share; "none" if there is none):
+                                  where a press takes hold of the mascot whichever of two
+                                  alternating frames is up, and whatever lies beneath it;
                                   with BOTTOM, only above that screen row (where a bar at the
                                   bottom of the screen, stacked over the window, ends)
   xprobe.py ink PPM X Y W H       how many pixels of a screenshot's rectangle differ from its
