@@ -143,8 +143,7 @@ no_program_window() { ! xdotool search --classname pelmo >/dev/null 2>&1; }
 # Where a press lands on the mascot: a point of its shape that two looks a tick
 # apart share with room round it, whichever frame is up when the press comes.
 mascot_pixel() {
-  "${probe[@]}" grip "$(window Form1)" |
-    awk '$1 != "none" {print $1, $2; found = 1} END {exit !found}'
+  "${probe[@]}" grip "$(window Form1)"
 }
 # Seconds of clearly audible sound that a press on the mascot plays: the press
 # starts a drag, whose chime plays on the null sink and is recorded off its monitor.

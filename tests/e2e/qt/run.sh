@@ -163,8 +163,7 @@ menu_has_text() {
 # slip from under it. The screenshot is kept to show what was pressed.
 mascot_pixel() {
   shot "${1:-mascot}" >/dev/null
-  "${probe[@]}" grip "$(window Form1)" $((area_top + area_height)) |
-    awk '$1 != "none" {print $1, $2; found = 1} END {exit !found}'
+  "${probe[@]}" grip "$(window Form1)" $((area_top + area_height))
 }
 
 # Opens the mascot's menu with a right-click on it. A right-click that the
@@ -366,12 +365,14 @@ start_pelmo
 if wait_for 15 shown Form1 && wait_for 5 status_window; then
   pass "without a tray host a status window stands in for the tray icon"
   read -r sx sy sw sh < <(geometry "$(status_window)")
-  mascot_menu before-put-away-2
-  xdotool key Down Down Return # Pelmoを仕舞う．
-  wait_for 5 hidden Form1
-  at $((sx + sw / 2)) $((sy + sh / 2)) && xdotool click --repeat 2 --delay 80 1
-  wait_for 5 shown Form1 && pass "a double-click on the status window brings the mascot back" ||
-    fail "the status window did not bring the mascot back"
+  # Only a mascot that was put away shows whether the double-click brings it back.
+  if mascot_menu before-put-away-2 && xdotool key Down Down Return && wait_for 5 hidden Form1; then
+    at $((sx + sw / 2)) $((sy + sh / 2)) && xdotool click --repeat 2 --delay 80 1
+    wait_for 5 shown Form1 && pass "a double-click on the status window brings the mascot back" ||
+      fail "the status window did not bring the mascot back"
+  else
+    fail "the mascot could not be put away beside the status window"
+  fi
   at $((sx + sw / 2)) $((sy + sh / 2)) && xdotool click 3
   wait_for 5 menu_window
   xdotool key Down Down Return # 終了

@@ -18,7 +18,8 @@
   xprobe.py grip WINDOW [BOTTOM]   a point of the screen inside a window's shape in two looks
                                   a tick apart, and so are its neighbours three pixels off on
                                   each side, nearest the middle of the shape (failing that,
-                                  any point the two looks share; "none" if there is none):
+                                  any point the two looks share; nothing, and status 1, if
+                                  there is none):
                                   where a press takes hold of the mascot whichever of two
                                   alternating frames is up, and whatever lies beneath it;
                                   with BOTTOM, only above that screen row (where a bar at the
@@ -262,8 +263,7 @@ def grip(window, bottom=None):
     time.sleep(0.12)
     second, _ = shape_on_screen(display, window, width, height)
     if extents is None or second is None:
-        print("none")
-        return
+        sys.exit(1)
 
     def held(px, py, around):
         return all(0 <= px + dx < width and 0 <= py + dy < height and
@@ -281,7 +281,7 @@ def grip(window, bottom=None):
         if best:
             print(f"{best[1]} {best[2]}")
             return
-    print("none")
+    sys.exit(1)
 
 
 def ink(path, x, y, w, h):
