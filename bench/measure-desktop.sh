@@ -39,8 +39,8 @@ solo=$((slice * rounds))
 pelmo=$build/app/pelmo
 source "$(dirname "$0")/../scripts/lib/xvfb.sh"
 probe=(python3 "$(dirname "$0")/../tests/e2e/qt/xprobe.py")
-require_tools measure-desktop "Debian: xvfb oneko xdotool x11-utils imagemagick python3" \
-  Xvfb oneko xdotool xwininfo import python3
+require_tools measure-desktop "Debian: xvfb oneko xdotool python3" \
+  Xvfb oneko xdotool python3
 [ -x "$pelmo" ] || {
   echo "measure-desktop: no program at $pelmo; build the target pelmo first" >&2
   exit 2
@@ -107,18 +107,13 @@ plus() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a + b}'; }
 stop() { kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; }
 
 form1() { xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1; }
-# The mascot's own pixel nearest the middle of what its window draws, from a
-# screenshot.
+# A point of the mascot that two looks a tick apart share, with room round it,
+# so that a press there takes hold whichever of two frames is up.
 mascot_pixel() {
   local id
   id=$(form1)
   [ -n "$id" ] || return 1
-  read -r x y w h < <(xwininfo -shape -id "$id" | awk '/Absolute upper-left X/ {x=$4}
-    /Absolute upper-left Y/ {y=$4}
-    /Window shape extents:/ {split($4, e, /[x+]/); print x + e[3], y + e[4], e[1], e[2]}')
-  [ -n "$h" ] || return 1
-  import -window root -depth 8 "$work/shot.ppm" 2>/dev/null || return 1
-  "${probe[@]}" region "$work/shot.ppm" "$x" "$y" "$w" "$h" 000000 | awk '$3 != "none" {print $3, $4}'
+  "${probe[@]}" grip "$id"
 }
 # While held, the strawberry is the pointer.
 held() {
@@ -126,7 +121,7 @@ held() {
   read -r w h xh yh red < <("${probe[@]}" cursor) && ((xh == 0 && yh == 0 && red > 50))
 }
 # Takes the mascot up and carries it to where the circle starts. A walking
-# mascot may have moved on between the screenshot and the press: then again.
+# mascot may have moved on between the look and the press: then again.
 pick_up() {
   local px py attempt
   for attempt in 1 2 3 4 5 6 7 8 9 10; do
