@@ -21,14 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/lib/xvfb.sh"
 require_tools measure-compositing "scripts/install-deps installs them" Xvfb picom xwininfo
 
-work=$(mktemp -d /tmp/pelmo-compositing.XXXXXX)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+private_session pelmo-compositing
 start_xvfb "$work" || exit 1
 pids+=($XVFB_PID)
 export DBUS_SESSION_BUS_ADDRESS=disabled: HOME=$work

@@ -46,14 +46,7 @@ require_tools measure-desktop "Debian: xvfb oneko xdotool python3" \
   exit 2
 }
 
-work=$(mktemp -d /tmp/pelmo-measure.XXXXXX)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+private_session pelmo-measure
 
 # CPU seconds a process's threads have run so far, from the scheduler's
 # nanosecond counts: the clock-tick counts of /proc/PID/stat are 10 ms coarse,

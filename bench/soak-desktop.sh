@@ -37,23 +37,7 @@ require_tools soak-desktop "scripts/install-deps installs the test packages" Xvf
 }
 rss_limit_kb=$((30 * 1024))
 
-work=$(mktemp -d /tmp/pelmo-soak.XXXXXX)
-mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-wait_for() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.05
-  done
-}
+private_session pelmo-soak
 
 start_xvfb "$work" || {
   echo "soak-desktop: Xvfb did not start" >&2

@@ -76,17 +76,6 @@ report_checks() {
   exit $((failures > 0))
 }
 
-# Runs the command until it succeeds or SECONDS pass.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.1
-  done
-}
-
 # Keeps a screenshot as NAME.png among the artifacts; prints the PPM's path.
 shot() {
   screenshot "$work/shot.ppm" && convert "$work/shot.ppm" "$artifacts/$1.png" 2>/dev/null

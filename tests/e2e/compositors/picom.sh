@@ -25,17 +25,9 @@ pelmo=$build/app/pelmo
 source "$here/lib.sh"
 
 rm -rf "$artifacts" && mkdir -p "$artifacts"
-work=$(mktemp -d /tmp/pelmo-picom.XXXXXX)
+private_session pelmo-picom
 session_mark=$(basename "$work")
 clicks=$work/clicks.log
-mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 start_xvfb "$work" || {
   echo "e2e-picom: Xvfb did not start" >&2

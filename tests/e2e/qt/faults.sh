@@ -27,16 +27,8 @@ require_tools e2e-qt-faults "scripts/install-deps installs the test packages" Xv
   exit 2
 }
 
-work=$(mktemp -d /tmp/pelmo-faults.XXXXXX)
+private_session pelmo-faults
 rm -rf "$artifacts" && mkdir -p "$artifacts"
-mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 failures=0
 pass() { echo "ok   - $1"; }
@@ -51,14 +43,6 @@ check() { # DESCRIPTION COMMAND...: passes when the command succeeds
   if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-wait_for() { # SECONDS COMMAND...: until the command succeeds
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.05
-  done
-}
 # Milliseconds since the epoch, for the checks of "within N seconds".
 now_ms() { date +%s%3N; }
 

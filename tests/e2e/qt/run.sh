@@ -25,16 +25,8 @@ require_tools e2e-qt "scripts/install-deps installs the test packages" Xvfb open
   exit 2
 }
 
-work=$(mktemp -d /tmp/pelmo-e2e.XXXXXX)
+private_session pelmo-e2e
 rm -rf "$artifacts" && mkdir -p "$artifacts"
-mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 failures=0
 pass() { echo "ok   - $1"; }
@@ -42,17 +34,6 @@ fail() {
   echo "FAIL - $1" >&2
   failures=$((failures + 1))
   shot "failure-$failures" >/dev/null
-}
-
-# Runs the command until it succeeds or SECONDS pass.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.05
-  done
 }
 
 shot() {

@@ -26,16 +26,8 @@ require_tools e2e-qt-scaled "scripts/install-deps installs the test packages" Xv
   exit 2
 }
 
-work=$(mktemp -d /tmp/pelmo-e2e-scaled.XXXXXX)
+private_session pelmo-e2e-scaled
 rm -rf "$artifacts" && mkdir -p "$artifacts"
-mkdir -p "$work/home" "$work/run" && chmod 700 "$work/run"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 failures=0
 pass() { echo "ok   - $1"; }
@@ -43,15 +35,6 @@ fail() {
   echo "FAIL - $1" >&2
   failures=$((failures + 1))
   shot "failure-$failures" >/dev/null
-}
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.05
-  done
 }
 shot() {
   import -window root "$artifacts/$1.png" 2>/dev/null
