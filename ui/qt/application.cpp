@@ -7,11 +7,13 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 
 #include "ui/forms.h"
 #include "ui/qt/desktop_scale.h"
+#include "ui/qt/display_check.h"
 #include "ui/qt/footprint.h"
 #include "ui/qt/platform.h"
 
@@ -61,10 +63,8 @@ int RunApplication(int argc, char** argv) {
   // The mascot wakes ten times a second for as long as the desktop runs; Qt's
   // own event loop costs less per wake-up than GLib's, and nothing here needs GLib.
   if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-  if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-    std::fputs(
-        "pelmo: no X display ($DISPLAY is not set); start it on a desktop, or under xvfb-run.\n",
-        stderr);
+  if (const auto problem = DisplayProblem(std::getenv("DISPLAY"))) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
     return 1;
   }
 

@@ -2,9 +2,9 @@
 # What the Qt desktop front-end does when its desktop fails around it: the
 # audio server killed, restarted or started late, the tray host restarted, the
 # session's signals, a smaller screen, no active output at start, the X server
-# killed; and last a soak of some minutes that fails on growth. The desktop is
-# the one of run.sh: Xvfb, openbox, tint2 and a null PulseAudio sink whose
-# monitor is recorded.
+# killed, a start where it has gone; and last a soak of some minutes that fails
+# on growth. The desktop is the one of run.sh: Xvfb, openbox, tint2 and a null
+# PulseAudio sink whose monitor is recorded.
 #
 #   tests/e2e/qt/faults.sh BUILD_DIR [SOAK_MINUTES]   (default 3; 0 leaves the soak out)
 #
@@ -296,6 +296,13 @@ if wait_for 15 shown Form1; then
   [ -z "$left" ] && pass "no process of the program is left (children before: ${children:-none})" ||
     fail "processes left behind: $left"
   tail -2 "$artifacts/pelmo.log"
+  # Started on the display of the server just killed, as a start racing the
+  # session's end would be: Qt left to find out aborts and advises reinstalling.
+  message=$(PELMO_SEED=964 timeout 10 "$pelmo" 2>&1 >/dev/null)
+  status=$?
+  ((status == 1)) && [[ $message == "pelmo: cannot open the X display $DISPLAY ("* ]] &&
+    pass "started where no X server answers, it says so and exits 1 ($message)" ||
+    fail "started where no X server answers: status $status, \"$message\""
 else
   fail "no mascot window appeared"
 fi
