@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <span>
 
+#include "ui/qt/kept_window.h"
+
 namespace pelmo::ui::qt {
 
 namespace {
@@ -14,6 +16,7 @@ QString Caption(std::string_view utf8) {
 }
 
 void AddEntries(QMenu& menu, std::span<const MenuEntry> entries) {
+  KeepNativeWindow(menu);
   for (const MenuEntry& entry : entries) {
     if (!entry.submenu.empty()) {
       AddEntries(*menu.addMenu(Caption(entry.caption)), entry.submenu);

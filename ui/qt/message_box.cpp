@@ -1,5 +1,7 @@
 #include "ui/qt/message_box.h"
 
+#include "ui/qt/kept_window.h"
+
 namespace pelmo::ui::qt {
 
 void MessageBox::Show(const QString& caption, const QString& text) {
@@ -12,6 +14,7 @@ void MessageBox::Show(const QString& caption, const QString& text) {
   }
   if (box_ == nullptr) {
     box_ = std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    KeepNativeWindow(*box_);
   } else {
     box_->setWindowTitle(caption);
     box_->setText(text);

@@ -1,0 +1,49 @@
+#include "ui/qt/kept_window.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QWindow>
+
+namespace pelmo::ui::qt {
+
+namespace {
+
+// Lives as the widget's child. The native window exists from the widget's
+// first showing on; its close request (a chosen item, an answer, the window
+// manager's close button) becomes a hide, which ends a menu's or a dialog's
+// loop just as the close would have.
+class NativeWindowKeeper : public QObject {
+ public:
+  explicit NativeWindowKeeper(QWidget& widget) : QObject(&widget), widget_(widget) {
+    widget.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &widget_) {
+      if (event->type() == QEvent::Show) Watch(widget_.windowHandle());
+      return false;
+    }
+    if (event->type() != QEvent::Close) return false;
+    widget_.hide();
+    return true;
+  }
+
+ private:
+  void Watch(QWindow* window) {
+    if (window == nullptr || window == watched_) return;
+    window->installEventFilter(this);
+    watched_ = window;
+  }
+
+  QWidget& widget_;
+  QPointer<QWindow> watched_;
+};
+
+}  // namespace
+
+void KeepNativeWindow(QWidget& widget) {
+  new NativeWindowKeeper(widget);  // owned by the widget
+}
+
+}  // namespace pelmo::ui::qt
