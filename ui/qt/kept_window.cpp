@@ -1,7 +1,6 @@
 #include "ui/qt/kept_window.h"
 
 #include <QEvent>
-#include <QPointer>
 #include <QWindow>
 
 namespace pelmo::ui::qt {
@@ -21,7 +20,9 @@ class NativeWindowKeeper : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == &widget_) {
-      if (event->type() == QEvent::Show) Watch(widget_.windowHandle());
+      // Installing a filter twice leaves one, so each showing may install it.
+      if (event->type() == QEvent::Show && widget_.windowHandle() != nullptr)
+        widget_.windowHandle()->installEventFilter(this);
       return false;
     }
     if (event->type() != QEvent::Close) return false;
@@ -30,14 +31,7 @@ class NativeWindowKeeper : public QObject {
   }
 
  private:
-  void Watch(QWindow* window) {
-    if (window == nullptr || window == watched_) return;
-    window->installEventFilter(this);
-    watched_ = window;
-  }
-
   QWidget& widget_;
-  QPointer<QWindow> watched_;
 };
 
 }  // namespace
